@@ -1,0 +1,19 @@
+#include "app/WindowLayout.h"
+
+Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int cx, int cy) {
+    const int w = current.Width();
+    const int h = current.Height();
+    if (windowType == 1) return {{xPos, yPos, xPos + w, yPos + h}, true};
+    return {{cx - w - 10, cy - h - 50, cx - 10, cy - 50}, false};
+}
+
+std::array<RoundRect, 5> OutlineRects(int w, int h) {
+    const int half = w / 2;
+    return {{
+        {10, 10, half - 12, h - 10, 200, 20},
+        {110, 10, w - 10, h - 10, 200, 20},
+        {half - 12, 27, 110, 35, 300, 10},
+        {5, 27, 10, 35, 0, 0},
+        {w - 10, 27, w - 5, 35, 0, 0},
+    }};
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+
+// Where the main window stands and the spectacles outline it is cut to.
+
+struct Rect {
+    int left, top, right, bottom;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct Placement {
+    Rect rect;
+    bool clickThrough;  // mouse input passes to what lies beneath
+};
+
+// Window type 1 stands where the user put it (not kept on screen) and lets
+// the mouse through; any other type sits 10 px from the right and 50 px above
+// the bottom of the primary screen.
+Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int screenWidth,
+                          int screenHeight);
+
+// A rounded rectangle in window coordinates.
+struct RoundRect {
+    int left, top, right, bottom;
+    int ellipseWidth, ellipseHeight;
+    bool operator==(const RoundRect&) const = default;
+};
+
+// Left lens, right lens, bridge, left stub, right stub: the order in which
+// they are combined into the window's region. The right lens starts at a
+// fixed x so that it frames the right eye of the animation whatever the
+// window's width.
+std::array<RoundRect, 5> OutlineRects(int width, int height);

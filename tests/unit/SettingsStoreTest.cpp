@@ -1,0 +1,237 @@
+#include "settings/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "MemoryRegistry.h"
+
+namespace {
+
+using reg::Access;
+using reg::Root;
+using Bytes = std::vector<uint8_t>;
+
+const char* const kExe = "C:\\Program Files\\Lumeyra\\Lumeyra.exe";
+
+class FakeHost : public SettingsStore::Host {
+public:
+    std::string ExePath() override { return kExe; }
+    void ShowAutoStartError(const char* text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    SettingsStoreTest() { registry.keys[{Root::LocalMachine, kRunKey}]; }
+
+    Settings Load(bool expectOk = true) {
+        Settings s{};
+        EXPECT_EQ(store.LoadSettings(s), expectOk);
+        return s;
+    }
+    Bytes Data(Root root, const char* path, const char* name) {
+        auto* values = registry.Find(root, path);
+        if (!values || !values->count(name)) return {};
+        return values->at(name).data;
+    }
+    Bytes Product(const char* name) { return Data(Root::CurrentUser, kProductKey, name); }
+    bool RunValueExists() {
+        auto* run = registry.Find(Root::LocalMachine, kRunKey);
+        return run && run->count(kRunValue);
+    }
+    bool TouchedRunKey() {
+        return std::any_of(registry.opened.begin(), registry.opened.end(),
+                           [](const std::string& s) { return s.find("CurrentVersion\\Run") != s.npos; });
+    }
+    void PutText(const char* name, std::string text) {
+        registry.Put(Root::CurrentUser, kProductKey, name, MemoryRegistry::kDword,
+                     Bytes(text.begin(), text.end()));
+    }
+
+    MemoryRegistry registry;
+    FakeHost host;
+    SettingsStore store{registry, host};
+};
+
+TEST_F(SettingsStoreTest, FirstRunWritesDefaultsAndRegistersAutoStart) {
+    Settings s = Load();
+    EXPECT_EQ(s.TimeWork, 45);
+    EXPECT_EQ(s.TimeRelese, 15);
+    EXPECT_EQ(s.WindowType, 0);
+    EXPECT_EQ(s.xPos, 0);
+    EXPECT_EQ(s.yPos, 0);
+    EXPECT_EQ(s.AutoStart, 1);
+    EXPECT_EQ(s.alpha, 50);
+    EXPECT_EQ(s.StopTimer, 0);
+
+    EXPECT_EQ(Product("TimeWork"), (Bytes{'4', '5', 0, 0}));
+    EXPECT_EQ(Product("TimeRelese"), (Bytes{'1', '5', 0, 0}));
+    EXPECT_EQ(Product("WindowType"), (Bytes{'0', 0, 0, 0}));
+    EXPECT_EQ(Product("xPos"), (Bytes{'0', 0, 0, 0}));
+    EXPECT_EQ(Product("yPos"), (Bytes{'0', 0, 0, 0}));
+    EXPECT_EQ(Product("alpha"), (Bytes{'5', '0', 0, 0}));
+    EXPECT_EQ(Product("StopTimer"), (Bytes{'0', 0, 0, 0}));
+    EXPECT_EQ(registry.Find(Root::CurrentUser, kProductKey)->size(), 7u);
+    for (auto& [name, value] : *registry.Find(Root::CurrentUser, kProductKey))
+        EXPECT_EQ(value.type, MemoryRegistry::kDword) << name;
+
+    std::string path(kExe);
+    Bytes withZero(path.begin(), path.end());
+    withZero.push_back(0);
+    EXPECT_EQ(Data(Root::LocalMachine, kRunKey, kRunValue), withZero);
+    EXPECT_EQ(registry.Find(Root::LocalMachine, kRunKey)->at(kRunValue).type, MemoryRegistry::kString);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, SecondLoadReadsBackWithoutWriting) {
+    Load();
+    registry.opened.clear();
+    Settings s = Load();
+    EXPECT_EQ(s.TimeWork, 45);
+    EXPECT_EQ(s.alpha, 50);
+    EXPECT_EQ(s.AutoStart, 1);
+    EXPECT_EQ(registry.opened,
+              (std::vector<std::string>{std::string("R ") + kProductKey, std::string("R ") + kRunKey}));
+}
+
+TEST_F(SettingsStoreTest, FirstRunReportsAutoStartEvenWhenRegistrationIsRefused) {
+    registry.Refuse(Root::LocalMachine, kRunKey, Access::Write);
+    EXPECT_EQ(Load().AutoStart, 1);
+    EXPECT_FALSE(RunValueExists());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(Product("StopTimer"), (Bytes{'0', 0, 0, 0}));  // the defaults after it still land
+    EXPECT_EQ(Load().AutoStart, 0);  // the next load tells the truth
+}
+
+TEST_F(SettingsStoreTest, UnreadableKeyTakesTheFirstRunPathWithoutReading) {
+    PutText("TimeWork", std::string("30\0\0", 4));
+    registry.Refuse(Root::CurrentUser, kProductKey, Access::Read);
+    Settings s = Load();
+    EXPECT_EQ(s.TimeWork, 45);
+    EXPECT_EQ(Product("TimeWork"), (Bytes{'4', '5', 0, 0}));
+}
+
+TEST_F(SettingsStoreTest, MissingValueReadsZeroAndIsNotRewritten) {
+    Load();
+    registry.Find(Root::CurrentUser, kProductKey)->erase("TimeWork");
+    Settings s = Load();
+    EXPECT_EQ(s.TimeWork, 0);
+    EXPECT_EQ(s.TimeRelese, 15);
+    EXPECT_TRUE(Product("TimeWork").empty());
+}
+
+TEST_F(SettingsStoreTest, DecodesHandEditedValues) {
+    Load();
+    registry.Put(Root::CurrentUser, kProductKey, "TimeWork", MemoryRegistry::kString, {'3', '0', 0});
+    registry.Put(Root::CurrentUser, kProductKey, "TimeRelese", MemoryRegistry::kDword, {0x2D, 0, 0, 0});
+    PutText("xPos", "9999");
+    PutText("yPos", std::string("-5\0\0", 4));
+    PutText("alpha", "12345678");  // longer than the read buffer: reads as 0
+    Settings s = Load();
+    EXPECT_EQ(s.TimeWork, 30);
+    EXPECT_EQ(s.TimeRelese, 0);
+    EXPECT_EQ(s.xPos, 9999);
+    EXPECT_EQ(s.yPos, -5);
+    EXPECT_EQ(s.alpha, 0);
+}
+
+TEST_F(SettingsStoreTest, AutoStartFollowsAnyRunValueAndKeepsCallersValueWithoutRunKey) {
+    Load();
+    registry.Put(Root::LocalMachine, kRunKey, kRunValue, MemoryRegistry::kString, {'x', 0});
+    EXPECT_EQ(Load().AutoStart, 1);
+    registry.Find(Root::LocalMachine, kRunKey)->clear();
+    EXPECT_EQ(Load().AutoStart, 0);
+
+    registry.Refuse(Root::LocalMachine, kRunKey, Access::Read);
+    Settings s{};
+    s.AutoStart = 7;
+    EXPECT_TRUE(store.LoadSettings(s));
+    EXPECT_EQ(s.AutoStart, 7);
+}
+
+TEST_F(SettingsStoreTest, SaveWritesSixValuesButNeverStopTimer) {
+    Load();
+    store.SaveStopTimer(1);
+    Settings s{30, 10, 1, 100, 9999, 1, 12345, 0};
+    EXPECT_TRUE(store.SaveSettings(s, false));
+    EXPECT_EQ(Product("TimeWork"), (Bytes{'3', '0', 0, 0}));
+    EXPECT_EQ(Product("TimeRelese"), (Bytes{'1', '0', 0, 0}));
+    EXPECT_EQ(Product("WindowType"), (Bytes{'1', 0, 0, 0}));
+    EXPECT_EQ(Product("xPos"), (Bytes{'1', '0', '0', 0}));
+    EXPECT_EQ(Product("yPos"), (Bytes{'9', '9', '9', '9'}));
+    EXPECT_EQ(Product("alpha"), (Bytes{'1', '2', '3', '4'}));
+    EXPECT_EQ(Product("StopTimer"), (Bytes{'1', 0, 0, 0}));
+    EXPECT_FALSE(Product("AutoStart").size());
+}
+
+TEST_F(SettingsStoreTest, SaveLeavesRunKeyAloneUnlessAutoStartChanged) {
+    Load();
+    registry.Find(Root::LocalMachine, kRunKey)->clear();
+    registry.opened.clear();
+    Settings s = Load();  // AutoStart 0 now
+    s.AutoStart = 1;
+    registry.opened.clear();
+    EXPECT_TRUE(store.SaveSettings(s, false));
+    EXPECT_FALSE(TouchedRunKey());
+    EXPECT_FALSE(RunValueExists());
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, SaveAddsAndRemovesTheRunValue) {
+    Settings s = Load();
+    s.AutoStart = 0;
+    EXPECT_TRUE(store.SaveSettings(s, true));
+    EXPECT_FALSE(RunValueExists());
+    s.AutoStart = 1;
+    EXPECT_TRUE(store.SaveSettings(s, true));
+    EXPECT_TRUE(RunValueExists());
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, FailedRunUpdateShowsOneMessageAfterTheValuesLanded) {
+    Settings s = Load();
+    registry.Find(Root::LocalMachine, kRunKey)->clear();
+    s.AutoStart = 0;  // deleting a value that is not there fails
+    s.TimeWork = 60;
+    EXPECT_TRUE(store.SaveSettings(s, true));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0],
+              "Ошибка при записи в реестр.\rВозможно у вас недостаточно прав.\r"
+              "Небыло измененно параметра \"Запускать при Старте.\" ");
+    EXPECT_EQ(Product("TimeWork"), (Bytes{'6', '0', 0, 0}));
+
+    registry.Refuse(Root::LocalMachine, kRunKey, Access::Write);
+    s.AutoStart = 1;
+    EXPECT_TRUE(store.SaveSettings(s, true));
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST_F(SettingsStoreTest, SaveStopTimerChangesNothingElse) {
+    Load();
+    auto before = *registry.Find(Root::CurrentUser, kProductKey);
+    store.SaveStopTimer(1);
+    auto after = *registry.Find(Root::CurrentUser, kProductKey);
+    EXPECT_EQ(after.at("StopTimer").data, (Bytes{'1', 0, 0, 0}));
+    after.erase("StopTimer");
+    before.erase("StopTimer");
+    EXPECT_EQ(after.size(), before.size());
+    for (auto& [name, value] : before) EXPECT_EQ(after.at(name).data, value.data) << name;
+}
+
+TEST_F(SettingsStoreTest, HostFailureIsSwallowedDuringFirstRunButFailsASave) {
+    class ThrowingHost : public FakeHost {
+        std::string ExePath() override { throw std::bad_alloc(); }
+    } throwing;
+    SettingsStore failing(registry, throwing);
+    Settings s{};
+    // On the first run the registration's failure is swallowed...
+    EXPECT_TRUE(failing.LoadSettings(s));
+    EXPECT_EQ(s.StopTimer, 0);
+    EXPECT_EQ(s.alpha, 50);
+    // ...but the same failure in a save ends it with false.
+    s.AutoStart = 1;
+    EXPECT_FALSE(failing.SaveSettings(s, true));
+}
+
+}  // namespace

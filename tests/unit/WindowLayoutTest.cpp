@@ -1,0 +1,58 @@
+#include "app/Opacity.h"
+#include "app/WindowLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Outline, FramesTheEyesOfTheStandardWindow) {
+    auto r = OutlineRects(194, 65);
+    EXPECT_EQ(r[0], (RoundRect{10, 10, 85, 55, 200, 20}));
+    EXPECT_EQ(r[1], (RoundRect{110, 10, 184, 55, 200, 20}));
+    EXPECT_EQ(r[2], (RoundRect{85, 27, 110, 35, 300, 10}));
+    EXPECT_EQ(r[3], (RoundRect{5, 27, 10, 35, 0, 0}));
+    EXPECT_EQ(r[4], (RoundRect{184, 27, 189, 35, 0, 0}));
+}
+
+TEST(Outline, RightLensStartsAtFixedXForOtherWidths) {
+    auto r = OutlineRects(201, 70);  // odd width: half rounds toward zero
+    EXPECT_EQ(r[0].right, 100 - 12);
+    EXPECT_EQ(r[1].left, 110);
+    EXPECT_EQ(r[2].right, 110);
+    EXPECT_EQ(r[1].right, 191);
+    EXPECT_EQ(r[0].bottom, 60);
+    EXPECT_EQ(r[4].right, 196);
+}
+
+const Rect kDialog{0, 0, 194, 65};
+
+TEST(Placement, OrdinaryWindowSitsAtTheBottomRightIgnoringPosition) {
+    Placement p = PlaceMainWindow(0, 300, 400, kDialog, 1280, 1024);
+    EXPECT_EQ(p.rect, (Rect{1280 - 194 - 10, 1024 - 65 - 50, 1270, 974}));
+    EXPECT_FALSE(p.clickThrough);
+}
+
+TEST(Placement, ClickThroughWindowStandsAtStoredPositionEvenOffScreen) {
+    Placement p = PlaceMainWindow(1, 100, 200, {40, 40, 234, 105}, 1280, 1024);
+    EXPECT_EQ(p.rect, (Rect{100, 200, 294, 265}));
+    EXPECT_TRUE(p.clickThrough);
+    EXPECT_EQ(PlaceMainWindow(1, 5000, -30, kDialog, 1280, 1024).rect, (Rect{5000, -30, 5194, 35}));
+}
+
+TEST(Placement, AnyTypeButOneIsOrdinary) {
+    for (int type : {2, -1, 7}) {
+        Placement p = PlaceMainWindow(type, 100, 200, kDialog, 800, 600);
+        EXPECT_EQ(p.rect, (Rect{596, 485, 790, 550})) << type;
+        EXPECT_FALSE(p.clickThrough) << type;
+    }
+}
+
+TEST(Opacity, PercentToAlphaByteTruncates) {
+    EXPECT_EQ(AlphaByte(0), 0);
+    EXPECT_EQ(AlphaByte(50), 127);
+    EXPECT_EQ(AlphaByte(70), 178);
+    EXPECT_EQ(AlphaByte(100), 255);
+    EXPECT_EQ(AlphaByte(200), 254);  // 510 keeps its low 8 bits
+}
+
+}  // namespace
