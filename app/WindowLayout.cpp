@@ -7,7 +7,7 @@ Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& curren
     return {{cx - w - 10, cy - h - 50, cx - 10, cy - 50}, false};
 }
 
-std::array<RoundRect, 5> OutlineRects(int w, int h) {
+std::array<OutlinePart, 5> OutlineRects(int w, int h) {
     const int half = w / 2;
     return {{
         {10, 10, half - 12, h - 10, 200, 20},

@@ -23,14 +23,14 @@ Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& curren
                           int screenHeight);
 
 // A rounded rectangle in window coordinates.
-struct RoundRect {
+struct OutlinePart {
     int left, top, right, bottom;
     int ellipseWidth, ellipseHeight;
-    bool operator==(const RoundRect&) const = default;
+    bool operator==(const OutlinePart&) const = default;
 };
 
 // Left lens, right lens, bridge, left stub, right stub: the order in which
 // they are combined into the window's region. The right lens starts at a
 // fixed x so that it frames the right eye of the animation whatever the
 // window's width.
-std::array<RoundRect, 5> OutlineRects(int width, int height);
+std::array<OutlinePart, 5> OutlineRects(int width, int height);

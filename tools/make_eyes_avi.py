@@ -108,7 +108,7 @@ def lashes(openness, side):
         u *= side  # spread the longer lashes towards the outer corner
         x = u * HALF_W
         y = -lid_height(u, openness)
-        length = 3.0 + 1.2 * i * 0.5
+        length = 3.0 + 0.6 * i
         ang = math.radians(20 + 12 * i)  # tilt away from the nose
         up = 2.0 * openness - 1.0
         dx = side * math.sin(ang) * length
@@ -155,7 +155,7 @@ def eye_colour(dx, dy, openness, gx, gy, side, lash_segs):
         inner = mix(inner, PUPIL, cover(r - PUPIL_R))
         inner = mix(inner, HIGHLIGHT,
                     cover(math.hypot(ix + 2.6, iy + 2.8) - 1.8))
-        inner = mix(inner, (255, 255, 255),
+        inner = mix(inner, HIGHLIGHT,
                     0.7 * cover(math.hypot(ix - 3.0, iy - 3.2) - 0.8))
         col = mix(col, inner, visible)
 

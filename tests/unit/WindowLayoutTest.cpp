@@ -7,11 +7,11 @@ namespace {
 
 TEST(Outline, FramesTheEyesOfTheStandardWindow) {
     auto r = OutlineRects(194, 65);
-    EXPECT_EQ(r[0], (RoundRect{10, 10, 85, 55, 200, 20}));
-    EXPECT_EQ(r[1], (RoundRect{110, 10, 184, 55, 200, 20}));
-    EXPECT_EQ(r[2], (RoundRect{85, 27, 110, 35, 300, 10}));
-    EXPECT_EQ(r[3], (RoundRect{5, 27, 10, 35, 0, 0}));
-    EXPECT_EQ(r[4], (RoundRect{184, 27, 189, 35, 0, 0}));
+    EXPECT_EQ(r[0], (OutlinePart{10, 10, 85, 55, 200, 20}));
+    EXPECT_EQ(r[1], (OutlinePart{110, 10, 184, 55, 200, 20}));
+    EXPECT_EQ(r[2], (OutlinePart{85, 27, 110, 35, 300, 10}));
+    EXPECT_EQ(r[3], (OutlinePart{5, 27, 10, 35, 0, 0}));
+    EXPECT_EQ(r[4], (OutlinePart{184, 27, 189, 35, 0, 0}));
 }
 
 TEST(Outline, RightLensStartsAtFixedXForOtherWidths) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "framework/App.h"
+#include "settings/SettingsStore.h"
+#include "settings/Win32Registry.h"
+
+class CLumeyraDlg;
+
+// The one application object.
+class CLumeyraApp : public CAppBase, private SettingsStore::Host {
+public:
+    // 1 while the rest prompt, the rest timer window or the exit question is
+    // open: the notification icon's menu is refused meanwhile.
+    int m_bPromptOpen = 0;
+    // The executable's directory, ending with a separator: where "Pass.bin"
+    // and the sounds live.
+    std::string m_strExeDir;
+
+    SettingsStore& Store() { return m_store; }
+    CLumeyraDlg* MainWindow() const { return m_pMainWnd; }
+
+protected:
+    int Run() override;
+
+private:
+    std::string ExePath() override { return CAppBase::ExePath(); }
+    void ShowAutoStartError(const char* text) override { ShowMessage(text); }
+
+    CWin32Registry m_registry;
+    SettingsStore m_store{m_registry, *this};
+    CLumeyraDlg* m_pMainWnd = nullptr;
+};
+
+CLumeyraApp& App();

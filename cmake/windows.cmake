@@ -1,0 +1,54 @@
+# The Windows build: the program, the hook library, and the tests that run
+# under Wine.
+
+set(win_flags -fexec-charset=CP1251 -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601)
+target_compile_options(lumeyra_core PRIVATE -fexec-charset=CP1251)
+set(static_link -static -static-libgcc -static-libstdc++)
+
+# Assets made by our own generators, so that a clean tree rebuilds them.
+set(gen ${CMAKE_BINARY_DIR}/res)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_command(OUTPUT ${gen}/eyes.avi
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py ${gen}/eyes.avi
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py
+  COMMENT "Drawing the eyes animation")
+add_custom_command(OUTPUT ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${gen}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icons.py
+  COMMENT "Drawing the icons")
+add_custom_target(generated_assets DEPENDS ${gen}/eyes.avi ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico)
+
+# The framework and the program's windows, shared by the exe and the Windows
+# tests.
+add_library(lumeyra_win STATIC
+  framework/App.cpp
+  framework/Dialog.cpp
+  settings/Win32Registry.cpp
+  app/HookLibrary.cpp
+)
+target_compile_options(lumeyra_win PUBLIC ${win_flags})
+target_link_libraries(lumeyra_win PUBLIC lumeyra_core comctl32 shell32 advapi32 gdi32 user32)
+
+add_executable(Lumeyra WIN32
+  app/LumeyraApp.cpp
+  app/LumeyraDlg.cpp
+  res/Lumeyra.rc
+)
+target_link_libraries(Lumeyra PRIVATE lumeyra_win)
+target_link_options(Lumeyra PRIVATE ${static_link})
+set_source_files_properties(res/Lumeyra.rc PROPERTIES
+  OBJECT_DEPENDS "${gen}/eyes.avi;${gen}/Lumeyra.ico;${gen}/LumeyraStop.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
+target_include_directories(Lumeyra PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)
+add_dependencies(Lumeyra generated_assets)
+
+add_library(HookKeyUp SHARED hook/HookKeyUp.cpp)
+set_target_properties(HookKeyUp PROPERTIES PREFIX "" OUTPUT_NAME HookKeyUp)
+target_include_directories(HookKeyUp PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(HookKeyUp PRIVATE ${win_flags})
+target_link_options(HookKeyUp PRIVATE ${static_link})
+
+# Everything the program needs beside it lands in one folder.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_target_properties(Lumeyra HookKeyUp PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -1,0 +1,25 @@
+#include "framework/App.h"
+
+#include "app/ExePaths.h"
+
+CAppBase* CAppBase::s_app = nullptr;
+
+CAppBase::CAppBase() { s_app = this; }
+
+CAppBase::~CAppBase() { s_app = nullptr; }
+
+int CAppBase::Start(HINSTANCE instance) {
+    m_hInstance = instance;
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    m_strExePath = path;
+    m_strAppName = AppNameFromPath(m_strExePath);
+    m_strHelpFile = HelpFilePath(m_strExePath);
+    return Run();
+}
+
+int CAppBase::ShowMessage(const char* text, UINT type) const {
+    return MessageBoxA(GetActiveWindow(), text, m_strAppName.c_str(), type);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return CAppBase::App().Start(instance); }

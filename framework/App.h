@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The base of the one application object. The framework's WinMain hands the
+// process to it; the program derives from it once and defines that object.
+class CAppBase {
+public:
+    CAppBase();
+    virtual ~CAppBase();
+    CAppBase(const CAppBase&) = delete;
+    CAppBase& operator=(const CAppBase&) = delete;
+
+    static CAppBase& App() { return *s_app; }
+
+    // The start step: the process's whole run; its result is the exit code.
+    int Start(HINSTANCE instance);
+
+    HINSTANCE Module() const { return m_hInstance; }
+    const std::string& ExePath() const { return m_strExePath; }
+    // The executable's name without extension: the caption of message boxes.
+    const std::string& AppName() const { return m_strAppName; }
+    // The compiled help file beside the executable.
+    const std::string& HelpFile() const { return m_strHelpFile; }
+
+    // The application's message box: captioned with the application's name,
+    // owned by the active window of this thread. Returns the button pressed.
+    int ShowMessage(const char* text, UINT type = MB_OK | MB_ICONEXCLAMATION) const;
+
+protected:
+    // Runs the program once the paths are known.
+    virtual int Run() = 0;
+
+private:
+    static CAppBase* s_app;
+    HINSTANCE m_hInstance = nullptr;
+    std::string m_strExePath;
+    std::string m_strAppName;
+    std::string m_strHelpFile;
+};
+
+// The program's own module: where its resources live.
+inline HINSTANCE AppInstance() { return CAppBase::App().Module(); }

@@ -1,0 +1,77 @@
+#include "framework/Dialog.h"
+
+#include <exception>
+#include <utility>
+
+#include "framework/App.h"
+
+INT_PTR CDialog::DoModal(HWND owner) {
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(m_idd), owner, &CDialog::Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+namespace {
+
+// Messages whose answer is the dialog procedure's return value itself rather
+// than DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+    switch (message) {
+        case WM_INITDIALOG:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog();
+    LRESULT result = 0;
+    // Handlers may pump messages of their own, so keep the outer flag.
+    bool outerPassOn = std::exchange(m_bPassOn, false);
+    bool handled = Route(message, wParam, lParam, result) && !m_bPassOn;
+    m_bPassOn = outerPassOn;
+    if (handled) {
+        if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
+        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) return OnOK(), TRUE;
+        if (LOWORD(wParam) == IDCANCEL) return OnCancel(), TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!dialog) return FALSE;  // the few messages that come before WM_INITDIALOG
+    // The one barrier: no exception may unwind through the system's code.
+    try {
+        INT_PTR answer = dialog->Dispatch(message, wParam, lParam);
+        if (message == WM_NCDESTROY) dialog->m_hWnd = nullptr;
+        return answer;
+    } catch (const std::exception& e) {
+        CAppBase::App().ShowMessage(e.what(), MB_OK | MB_ICONSTOP);
+    } catch (...) {
+        CAppBase::App().ShowMessage("Unexpected error.", MB_OK | MB_ICONSTOP);
+    }
+    return FALSE;
+}

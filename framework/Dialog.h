@@ -1,0 +1,84 @@
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+// A modal dialog run from a dialog template. The object is bound to its
+// window when the dialog starts (through the create parameter) and one
+// procedure dispatches every message to it; each derived class routes
+// messages and command ids to its handlers through static tables.
+class CDialog {
+public:
+    explicit CDialog(UINT templateId) : m_idd(templateId) {}
+    virtual ~CDialog() = default;
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog until EndDialog; the result is the closing command id
+    // (IDOK 1, IDCANCEL 2), or -1 when the dialog could not be created.
+    INT_PTR DoModal(HWND owner = nullptr);
+    HWND Hwnd() const { return m_hWnd; }
+    HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+
+protected:
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Finds the handler for a message in the class's tables; true when one
+    // ran, with `result` its answer.
+    virtual bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // Called by a handler that wants the system's default processing of its
+    // message as well (the handler's answer is then dropped).
+    void PassOn() { m_bPassOn = true; }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT m_idd;
+    HWND m_hWnd = nullptr;
+    bool m_bPassOn = false;
+};
+
+// The tables of one dialog class T:
+//   static std::span<const Message> Messages();  window messages
+//   static std::span<const Command> Commands();  WM_COMMAND by control id
+template <class T>
+class CDialogImpl : public CDialog {
+public:
+    using CDialog::CDialog;
+
+protected:
+    struct Message {
+        UINT message;
+        LRESULT (T::*handler)(WPARAM, LPARAM);
+    };
+    struct Command {
+        UINT id;
+        void (T::*handler)();
+    };
+    static std::span<const Message> Messages() { return {}; }
+    static std::span<const Command> Commands() { return {}; }
+
+    bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        T& self = static_cast<T&>(*this);
+        for (const Message& m : T::Messages()) {
+            if (m.message == message) {
+                result = (self.*m.handler)(wParam, lParam);
+                return true;
+            }
+        }
+        if (message == WM_COMMAND) {
+            for (const Command& c : T::Commands()) {
+                if (c.id == LOWORD(wParam)) {
+                    (self.*c.handler)();
+                    result = 0;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};

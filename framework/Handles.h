@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// One owner per handle kind: it closes what it holds, cannot be copied, and
+// hands its handle on when moved.
+template <class Handle, auto Close, Handle Null = Handle{}>
+class Owner {
+public:
+    Owner() = default;
+    explicit Owner(Handle h) : m_h(h) {}
+    ~Owner() { Reset(); }
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    Owner(Owner&& other) noexcept : m_h(std::exchange(other.m_h, Null)) {}
+    Owner& operator=(Owner&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_h = std::exchange(other.m_h, Null);
+        }
+        return *this;
+    }
+
+    Handle Get() const { return m_h; }
+    explicit operator bool() const { return m_h != Null; }
+    // Gives up ownership, e.g. when the system takes the handle over.
+    Handle Release() { return std::exchange(m_h, Null); }
+    void Reset(Handle h = Null) {
+        if (m_h != Null) Close(m_h);
+        m_h = h;
+    }
+
+private:
+    Handle m_h = Null;
+};
+
+namespace handles {
+inline void CloseKey(HKEY h) { RegCloseKey(h); }
+inline void UnloadLibrary(HMODULE h) { FreeLibrary(h); }
+inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
+inline void DeleteRegion(HRGN h) { DeleteObject(h); }
+inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
+}  // namespace handles
+
+using KeyHandle = Owner<HKEY, handles::CloseKey>;
+using LibraryHandle = Owner<HMODULE, handles::UnloadLibrary>;
+using GdiHandle = Owner<HGDIOBJ, handles::DeleteGdi>;
+using RegionHandle = Owner<HRGN, handles::DeleteRegion>;
+using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
+
+// A window's device context from GetDC, released to that window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (m_dc) ReleaseDC(m_hwnd, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};

@@ -1,0 +1,66 @@
+# Sourced by the run and test scripts: a Wine prefix of the project's own
+# under the build folder, a virtual desktop, and an X server when none runs.
+# Expects BUILD_WIN (the Windows build folder).
+
+export WINEPREFIX="$BUILD_WIN/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The Cyrillic ANSI code page (1251) comes with a Russian locale; with the
+# default one every Cyrillic text of the "A" calls shows question marks.
+export LC_ALL=ru_RU.UTF-8
+WINE=$(command -v wine || command -v wine-stable)
+WINESERVER=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
+export WINE WINESERVER
+
+# Creates the prefix once: fonts where Debian's wine looks for them, the
+# common Windows font names mapped to Liberation, a virtual desktop with a
+# taskbar (and so a notification area), and no audio driver.
+wine_prefix_setup() {
+  [ -f "$WINEPREFIX/.lumeyra-ready" ] && return 0
+  rm -rf "$WINEPREFIX"
+  "$WINE" wineboot -i >/dev/null 2>&1
+  "$WINESERVER" -w
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  local reg="$BUILD_WIN/prefix-setup.reg"
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+"Times New Roman"="Liberation Serif"
+"Courier New"="Liberation Mono"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1280x1024"
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"=""
+REG
+  "$WINE" regedit "$reg" >/dev/null 2>&1
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.lumeyra-ready"
+}
+
+# Starts Xvfb on a free display unless one is given; XVFB_PID names it.
+XVFB_PID=""
+xvfb_start() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=91
+  while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+# Ends only what these scripts started: this prefix's wineserver and our Xvfb.
+wine_cleanup() {
+  "$WINESERVER" -k 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
