@@ -52,3 +52,6 @@ target_link_options(HookKeyUp PRIVATE ${static_link})
 # Everything the program needs beside it lands in one folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_target_properties(Lumeyra HookKeyUp PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+add_subdirectory(tests/win)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests (with ASan and
+# UBSan), then the Windows tests and the end-to-end journeys under Wine in a
+# virtual X server. Screenshots the journeys take end up as PNG files in
+# build/win/artifacts.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LUMEYRA_BUILD:-$root/build}
+jobs=$(nproc)
+
+"$root/scripts/install-deps.sh"
+
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build/native" -j"$jobs"
+ctest --test-dir "$build/native" --output-on-failure -j"$jobs"
+
+cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$build/win" -j"$jobs"
+
+BUILD_WIN="$build/win"
+{ source "$root/scripts/wine-env.sh"; } 2>/dev/null
+trap wine_cleanup EXIT
+xvfb_start
+wine_prefix_setup
+# A persistent server, so that Wine's helpers do not hold ctest's pipes open.
+"$WINESERVER" -p
+rm -rf "$build/win/artifacts"
+# One at a time: the tests share the prefix's registry and desktop.
+ctest --test-dir "$build/win" --output-on-failure
+
+for bmp in "$build/win/artifacts"/*.bmp; do
+  [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+done
+echo "Screenshots: $build/win/artifacts"

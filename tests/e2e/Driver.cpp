@@ -1,0 +1,154 @@
+#include "Driver.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <thread>
+
+#include "settings/NumberCodec.h"
+#include "settings/SettingsStore.h"
+
+namespace driver {
+
+Paths& Folders() {
+    static Paths paths;
+    return paths;
+}
+
+bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+Program::Program(const std::string& exeDir) {
+    std::string exe = exeDir + "\\Lumeyra.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        exeDir.c_str(), &startup, &m_info))
+        m_info = {};
+}
+
+Program::~Program() {
+    if (!m_info.hProcess) return;
+    if (Running()) {
+        TerminateProcess(m_info.hProcess, 1);
+        WaitForSingleObject(m_info.hProcess, 10000);
+    }
+    if (m_mainWindow) {
+        NOTIFYICONDATAA data{};
+        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        data.hWnd = m_mainWindow;
+        data.uID = 128;
+        Shell_NotifyIconA(NIM_DELETE, &data);
+    }
+    CloseHandle(m_info.hThread);
+    CloseHandle(m_info.hProcess);
+}
+
+bool Program::Running() const {
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND Program::WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const {
+    struct Search {
+        DWORD pid;
+        const wchar_t* title;
+        HWND found;
+    } search{Id(), title, nullptr};
+    WaitFor(
+        [&] {
+            EnumWindows(
+                [](HWND hwnd, LPARAM lParam) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(lParam);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(hwnd, &pid);
+                    wchar_t text[256] = {};
+                    GetWindowTextW(hwnd, text, 256);
+                    if (pid == s->pid && IsWindowVisible(hwnd) && lstrcmpW(text, s->title) == 0) {
+                        s->found = hwnd;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeout);
+    return search.found;
+}
+
+void ForgetSettings() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+    HKEY run = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, kRunValue);
+        RegCloseKey(run);
+    }
+}
+
+void StoreSetting(const char* name, int32_t value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    auto bytes = numbercodec::Encode(value);
+    RegSetValueExA(key, name, 0, REG_DWORD, bytes.data(), bytes.size());
+    RegCloseKey(key);
+}
+
+RawValue ReadRaw(HKEY root, const char* path, const char* name) {
+    RawValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+Image CaptureScreen(const RECT& area) {
+    Image image;
+    image.width = area.right - area.left;
+    image.height = area.bottom - area.top;
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, image.width, image.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* src = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = src[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+void SaveBmp(const Image& image, const std::string& name) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{sizeof header, image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD bytes = static_cast<DWORD>(image.pixels.size() * 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + bytes;
+    std::ofstream out(Folders().artifacts + "\\" + name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(image.pixels.data()), bytes);
+}
+
+}  // namespace driver

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Drives Lumeyra.exe from outside, as a user and the system would see it:
+// starts it, finds its windows, reads their state, captures the screen and
+// prepares the registry.
+namespace driver {
+
+// Folders given on the command line: where Lumeyra.exe lies and where the
+// screenshots go.
+struct Paths {
+    std::string exeDir;
+    std::string artifacts;
+};
+Paths& Folders();
+
+// Polls `ready` every 50 ms until it holds or `timeout` passes.
+bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds timeout);
+
+// The program started by a test; ended by its id when the test is done.
+class Program {
+public:
+    // Starts Lumeyra.exe from `exeDir` (the build's folder by default).
+    explicit Program(const std::string& exeDir = Folders().exeDir);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool Running() const;
+    // The top-level window with this title that belongs to the program.
+    HWND WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const;
+    // The notification icon of this window is taken down when the program
+    // is ended, which a killed process cannot do itself.
+    void SetMainWindow(HWND hwnd) { m_mainWindow = hwnd; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+    HWND m_mainWindow = nullptr;
+};
+
+// Removes what the program keeps in the registry, as on a machine where it
+// never ran.
+void ForgetSettings();
+// Writes a setting as the program stores it (decimal text in a REG_DWORD).
+void StoreSetting(const char* name, int32_t value);
+// The raw bytes and type of a value; empty when missing.
+struct RawValue {
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+};
+RawValue ReadRaw(HKEY root, const char* path, const char* name);
+
+// A screen capture in 0x00RRGGBB pixels, top row first.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[y * width + x]; }
+};
+Image CaptureScreen(const RECT& area);
+void SaveBmp(const Image& image, const std::string& name);
+
+}  // namespace driver

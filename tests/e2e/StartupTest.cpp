@@ -1,0 +1,259 @@
+// The program as a user meets it: started on a fresh account, and again with
+// settings of the user's own.
+#include "Driver.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace driver;
+
+constexpr auto kStartTimeout = 60s;
+constexpr UINT kIconId = 128;
+
+LONG ExStyle(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE); }
+
+BYTE Alpha(HWND hwnd) {
+    COLORREF key = 1;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    return alpha;
+}
+
+// The notification area answers NIM_MODIFY only for an icon it holds.
+bool HasNotifyIcon(HWND hwnd, UINT id) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = hwnd;
+    data.uID = id;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, "Lumeyra");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// Pixels of the running icon's yellow lid in the notification area; the
+// stopped icon is drawn in greys only.
+int YellowTrayPixels() {
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!tray) return -1;
+    RECT r{};
+    GetWindowRect(tray, &r);
+    r.left = r.right - (r.right - r.left) / 3;
+    Image image = CaptureScreen(r);
+    int count = 0;
+    for (uint32_t p : image.pixels) {
+        int red = p >> 16 & 0xFF, green = p >> 8 & 0xFF, blue = p & 0xFF;
+        count += red > 200 && green > 200 && blue < 100;
+    }
+    return count;
+}
+
+int DarkTrayPixels() {
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT r{};
+    GetWindowRect(tray, &r);
+    r.left = r.right - (r.right - r.left) / 3;
+    Image image = CaptureScreen(r);
+    int count = 0;
+    for (uint32_t p : image.pixels) count += (p >> 16 & 0xFF) < 64 && (p >> 8 & 0xFF) < 64 && (p & 0xFF) < 64;
+    return count;
+}
+
+// Both lenses' inner parts in screen coordinates.
+std::vector<Image> CaptureLenses(HWND hwnd) {
+    RECT w{};
+    GetWindowRect(hwnd, &w);
+    return {CaptureScreen({w.left + 20, w.top + 15, w.left + 75, w.top + 50}),
+            CaptureScreen({w.left + 120, w.top + 15, w.left + 175, w.top + 50})};
+}
+
+bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].pixels != b[i].pixels) return false;
+    return true;
+}
+
+void SaveWindowShot(HWND hwnd, const std::string& name) {
+    RECT w{};
+    GetWindowRect(hwnd, &w);
+    // A capture reaching past the screen's edge comes back black.
+    RECT area{std::max(0L, w.left - 40), std::max(0L, w.top - 30),
+              std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), w.right + 40),
+              std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), w.bottom + 30)};
+    SaveBmp(CaptureScreen(area), name);
+}
+
+void SaveDesktopShot(const std::string& name) {
+    SaveBmp(CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}), name);
+}
+
+std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
+
+TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
+    ForgetSettings();
+    Program program;
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd) << "no window titled Lumeyra";
+    program.SetMainWindow(hwnd);
+
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    EXPECT_STREQ(cls, "#32770");
+    LONG ex = ExStyle(hwnd);
+    EXPECT_TRUE(ex & WS_EX_TOPMOST);
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ex & WS_EX_TRANSPARENT);
+    EXPECT_EQ(Alpha(hwnd), 127);  // the first run's opacity of 50 %
+
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.right - r.left, 194);
+    EXPECT_EQ(r.bottom - r.top, 65);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN) - 10);
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 50);
+
+    // The spectacles: two lenses, the bridge and the two stubs.
+    HRGN actual = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(hwnd, actual), COMPLEXREGION);
+    HRGN expected = CreateRoundRectRgn(10, 10, 85, 55, 200, 20);
+    const int parts[][6] = {{110, 10, 184, 55, 200, 20},
+                            {85, 27, 110, 35, 300, 10},
+                            {5, 27, 10, 35, 0, 0},
+                            {184, 27, 189, 35, 0, 0}};
+    for (const auto& p : parts) {
+        HRGN part = CreateRoundRectRgn(p[0], p[1], p[2], p[3], p[4], p[5]);
+        CombineRgn(expected, expected, part, RGN_OR);
+        DeleteObject(part);
+    }
+    EXPECT_TRUE(EqualRgn(actual, expected));
+    EXPECT_TRUE(PtInRegion(actual, 47, 32));   // left lens
+    EXPECT_TRUE(PtInRegion(actual, 97, 31));   // bridge
+    EXPECT_FALSE(PtInRegion(actual, 97, 15));  // above the bridge
+    EXPECT_FALSE(PtInRegion(actual, 1, 1));
+    DeleteObject(actual);
+    DeleteObject(expected);
+
+    EXPECT_TRUE(HasNotifyIcon(hwnd, kIconId));
+    EXPECT_FALSE(HasNotifyIcon(hwnd, kIconId + 1));
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s)) << "running icon not shown";
+
+    // The eyes move: the lenses change within a few frames.
+    auto first = CaptureLenses(hwnd);
+    EXPECT_TRUE(WaitFor([&] { return !SamePixels(first, CaptureLenses(hwnd)); }, 5s));
+    SaveWindowShot(hwnd, "first-run-window.bmp");
+    SaveDesktopShot("first-run-desktop.bmp");
+
+    auto product = [](const char* name) { return ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", name); };
+    const std::pair<const char*, std::vector<uint8_t>> defaults[] = {
+        {"TimeWork", Text("45\0\0", 4)}, {"TimeRelese", Text("15\0\0", 4)}, {"WindowType", Text("0\0\0\0", 4)},
+        {"xPos", Text("0\0\0\0", 4)},    {"yPos", Text("0\0\0\0", 4)},      {"alpha", Text("50\0\0", 4)},
+        {"StopTimer", Text("0\0\0\0", 4)}};
+    for (const auto& [name, bytes] : defaults) {
+        RawValue v = product(name);
+        EXPECT_EQ(v.type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(v.data, bytes) << name;
+    }
+    RawValue run = ReadRaw(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumeyra");
+    EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
+    std::string exe = Folders().exeDir + "\\Lumeyra.exe";
+    std::vector<uint8_t> path(exe.begin(), exe.end());
+    path.push_back(0);
+    EXPECT_EQ(run.data.size(), path.size());
+    EXPECT_EQ(lstrcmpiA(reinterpret_cast<const char*>(run.data.data()), exe.c_str()), 0);
+}
+
+TEST(Startup, StoredClickThroughWindowStandsAtItsPlaceWithTimerStopped) {
+    ForgetSettings();
+    StoreSetting("TimeWork", 45);
+    StoreSetting("TimeRelese", 15);
+    StoreSetting("WindowType", 1);
+    StoreSetting("xPos", 100);
+    StoreSetting("yPos", 200);
+    StoreSetting("alpha", 100);
+    StoreSetting("StopTimer", 1);
+    Program program;
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    program.SetMainWindow(hwnd);
+
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 200);
+    EXPECT_EQ(r.right - r.left, 194);
+    EXPECT_TRUE(ExStyle(hwnd) & WS_EX_TRANSPARENT);
+    EXPECT_TRUE(ExStyle(hwnd) & WS_EX_LAYERED);
+    EXPECT_EQ(Alpha(hwnd), 255);
+    EXPECT_TRUE(HasNotifyIcon(hwnd, kIconId));
+    // The grey icon: dark pixels of the brow, no yellow lid.
+    EXPECT_TRUE(WaitFor([] { return DarkTrayPixels() > 0; }, 10s));
+    EXPECT_EQ(YellowTrayPixels(), 0);
+    // The settings already there are read, not rewritten.
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "xPos").data, Text("100\0", 4));
+    SaveDesktopShot("stored-settings-desktop.bmp");
+}
+
+TEST(Startup, EnterEscapeAndCloseLeaveTheWindowOpen) {
+    Program program;
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    program.SetMainWindow(hwnd);
+    PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+    PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // A sent message returns only after the posted ones before it are done.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer));
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindow(hwnd) && IsWindowVisible(hwnd));
+}
+
+TEST(Startup, RunsWithoutTheHookLibrary) {
+    // A copy of the program in a folder of its own, without HookKeyUp.dll.
+    namespace fs = std::filesystem;
+    fs::path dir = fs::path(Folders().artifacts) / "without-hook";
+    fs::create_directories(dir);
+    ASSERT_TRUE(CopyFileA((Folders().exeDir + "\\Lumeyra.exe").c_str(), (dir / "Lumeyra.exe").string().c_str(),
+                          FALSE));
+    ASSERT_FALSE(fs::exists(dir / "HookKeyUp.dll"));
+    Program program(dir.string());
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    program.SetMainWindow(hwnd);
+    // It keeps running and answering while its timer ticks.
+    DWORD_PTR answer = 0;
+    for (int i = 0; i < 3; ++i) {
+        PostMessageA(hwnd, WM_TIMER, 1, 0);
+        EXPECT_TRUE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer));
+    }
+    EXPECT_TRUE(program.Running());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind("--exe-dir=", 0) == 0) Folders().exeDir = arg.substr(10);
+        if (arg.rfind("--artifacts=", 0) == 0) Folders().artifacts = arg.substr(12);
+    }
+    if (Folders().exeDir.empty() || Folders().artifacts.empty()) {
+        fprintf(stderr, "usage: e2e_tests --exe-dir=DIR --artifacts=DIR\n");
+        return 2;
+    }
+    CreateDirectoryA(Folders().artifacts.c_str(), nullptr);
+    return RUN_ALL_TESTS();
+}
