@@ -86,8 +86,8 @@ void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
 }
 
 void CLumeyraDlg::StartAnimation() {
-    // One step up and left, keeping the far edges, so that the clip's grey
-    // margin falls outside the outline.
+    // 3 pixels up and left, keeping the far edges: the clip's top-left grey
+    // margin then lies outside the window.
     RECT r{};
     GetWindowRect(m_animEyes.Hwnd(), &r);
     MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);

@@ -37,7 +37,8 @@ add_executable(Lumeyra WIN32
   res/Lumeyra.rc
 )
 target_link_libraries(Lumeyra PRIVATE lumeyra_win)
-target_link_options(Lumeyra PRIVATE ${static_link})
+# Shipped stripped: the program is meant to be tiny.
+target_link_options(Lumeyra PRIVATE ${static_link} -s)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
   OBJECT_DEPENDS "${gen}/eyes.avi;${gen}/Lumeyra.ico;${gen}/LumeyraStop.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
 target_include_directories(Lumeyra PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)
@@ -47,7 +48,7 @@ add_library(HookKeyUp SHARED hook/HookKeyUp.cpp)
 set_target_properties(HookKeyUp PROPERTIES PREFIX "" OUTPUT_NAME HookKeyUp)
 target_include_directories(HookKeyUp PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(HookKeyUp PRIVATE ${win_flags})
-target_link_options(HookKeyUp PRIVATE ${static_link})
+target_link_options(HookKeyUp PRIVATE ${static_link} -s)
 
 # Everything the program needs beside it lands in one folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
