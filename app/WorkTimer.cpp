@@ -1,0 +1,83 @@
+#include "app/WorkTimer.h"
+
+#include <cstdio>
+
+namespace {
+
+int32_t LimitMinutes(const WorkTimerState& s) { return s.m_nPostponements * 5 + s.m_nTimeWork; }
+
+void ResetCounters(WorkTimerState& s) {
+    s.m_nWorkSeconds = 0;
+    s.m_nIdleSeconds = 0;
+    s.m_nPostponements = 0;
+}
+
+void RunRestSequence(WorkTimerState& s, WorkTimerHost& host) {
+    // Ticks that arrive while the dialogs run their loops are ignored.
+    s.m_bStopped = true;
+    std::unique_ptr<RestDialogs> dialogs = host.CreateRestDialogs();
+    dialogs->SetMessage(RestMessage(s.m_nTimeRelese, LimitMinutes(s)));
+    host.SetPromptOpen(1);
+    if (dialogs->RunPrompt() == 1) {
+        const int32_t rest = s.m_nTimeRelese * 60;
+        dialogs->SetRestSeconds(rest);
+        dialogs->RunRestTimer();
+        s.m_nIdleSeconds = 0;
+        s.m_nPostponements = 0;
+        // A rest cut short leaves what it counted as work already done.
+        s.m_nWorkSeconds = dialogs->RestTick() >= rest ? 0 : dialogs->RestTick();
+    } else {
+        ++s.m_nPostponements;
+    }
+    host.SetPromptOpen(0);
+    s.m_bStopped = false;
+    dialogs.reset();
+}
+
+}  // namespace
+
+std::string RestMessage(int32_t timeRelese, int32_t m) {
+    char text[256];
+    if (m < 60)
+        std::snprintf(text, sizeof text, "Вы уже работаете без перерыва (%i мин.) больше %i мин.\rОтдохните!!!",
+                      timeRelese, m);
+    else
+        std::snprintf(text, sizeof text,
+                      "Вы уже работаете без перерыва (%i хв.) больше %i ч. %i мин. Отдохните!!!", timeRelese,
+                      m / 60, m % 60);
+    return text;
+}
+
+void WorkTimerTick(WorkTimerState& s, WorkTimerHost& host) {
+    const int64_t now = host.NowMs();
+    const int64_t gap = s.m_nLastTickMs < 0 ? 0 : now - s.m_nLastTickMs;
+    s.m_nLastTickMs = now;
+    if (s.m_bStopped) return;
+
+    const int32_t rest = s.m_nTimeRelese * 60;
+    // No tick arrives while the machine sleeps: the seconds a tick comes
+    // late are a pause like any other, so a sleep longer than the rest
+    // counts as a rest instead of bringing the prompt a minute later.
+    if (gap >= kLateTickMs) {
+        s.m_nIdleSeconds += static_cast<int32_t>(gap / 1000 - 1);
+        if (s.m_nIdleSeconds > rest) ResetCounters(s);
+    }
+
+    CursorPoint p = s.m_ptLastCursor;
+    if (!host.CursorPos(p)) p = s.m_ptLastCursor;  // unreadable: unchanged
+    const bool idle = p == s.m_ptLastCursor && !host.WasKeyDown();
+    if (idle) {
+        ++s.m_nIdleSeconds;
+    } else if (s.m_nIdleSeconds == 0) {
+        ++s.m_nWorkSeconds;
+    } else {
+        // The pause that ends counts as work; this tick adds nothing more.
+        s.m_nWorkSeconds = s.m_nWorkSeconds == 0 ? 1 : s.m_nWorkSeconds + s.m_nIdleSeconds;
+        s.m_nIdleSeconds = 0;
+    }
+    s.m_ptLastCursor = p;
+    host.ResetKeyDown();
+
+    if (s.m_nWorkSeconds > LimitMinutes(s) * 60) RunRestSequence(s, host);
+    if (s.m_nIdleSeconds > rest) ResetCounters(s);
+}

@@ -1,0 +1,62 @@
+#include "prompts/RestClock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RestClock, TextWrapsHoursAt24) {
+    EXPECT_EQ(RestClockText(0), "00:00:00");
+    EXPECT_EQ(RestClockText(1), "00:00:01");
+    EXPECT_EQ(RestClockText(61), "00:01:01");
+    EXPECT_EQ(RestClockText(300), "00:05:00");
+    EXPECT_EQ(RestClockText(3600), "01:00:00");
+    EXPECT_EQ(RestClockText(36000 + 600 + 10), "10:10:10");
+    EXPECT_EQ(RestClockText(86399), "23:59:59");
+    EXPECT_EQ(RestClockText(86400), "00:00:00");
+}
+
+TEST(RestClock, FiveMinuteRestFillsTheBarAndSignalsOnce) {
+    RestClockState clock;
+    clock.m_nRestSeconds = 300;
+    clock.m_nTick = 1;
+    std::vector<RestClockTick> ticks;
+    for (int k = 1; k <= 400; ++k) ticks.push_back(RestClockAdvance(clock));
+    EXPECT_EQ(ticks[0].text, "00:00:01");
+    EXPECT_EQ(ticks[0].progress, 0);
+    EXPECT_EQ(ticks[1].progress, 1);
+    EXPECT_EQ(ticks[148].progress, 50);   // tick 149: 150 / 300
+    EXPECT_EQ(ticks[298].progress, 100);  // tick 299
+    EXPECT_FALSE(ticks[298].signalEnd);
+    EXPECT_EQ(ticks[299].text, "00:05:00");
+    EXPECT_TRUE(ticks[299].signalEnd);
+    EXPECT_FALSE(ticks[299].progress.has_value());
+    int signals = 0;
+    for (auto& t : ticks) signals += t.signalEnd;
+    EXPECT_EQ(signals, 1);
+    EXPECT_EQ(ticks[399].text, "00:06:40");  // it keeps counting
+    EXPECT_EQ(clock.m_nTick, 401);           // k ticks leave k + 1
+}
+
+TEST(RestClock, BarNeverGoesBackwardsOrPastFull) {
+    RestClockState clock{1, 7, false};
+    int last = 0;
+    for (int k = 1; k <= 10; ++k) {
+        auto t = RestClockAdvance(clock);
+        if (t.progress) {
+            EXPECT_GE(*t.progress, last);
+            EXPECT_LE(*t.progress, 100);
+            last = *t.progress;
+        }
+    }
+    EXPECT_EQ(last, 100);
+}
+
+TEST(RestClock, RestOfZeroSignalsAtFirstTickWithoutDividing) {
+    RestClockState clock{1, 0, false};
+    auto first = RestClockAdvance(clock);
+    EXPECT_TRUE(first.signalEnd);
+    EXPECT_FALSE(first.progress.has_value());
+    EXPECT_FALSE(RestClockAdvance(clock).signalEnd);
+}
+
+}  // namespace
