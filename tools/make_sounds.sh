@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Synthesise the program's two chimes with sox.
 #
-# Usage: make_sounds.sh [OUT_DIR]      (default: res/sounds)
+# Usage: make_sounds.sh [OUT_DIR]      (default: res/sounds of this checkout)
 #
 # Writes OUT_DIR/OnReleaseWarning.wav (two soft bell tones falling E5 -> C5:
 # time to rest) and OUT_DIR/OnStartWork.wav (C5 E5 G5 C6 rising: back to
@@ -14,7 +14,9 @@
 # when the recipe below changes.
 set -euo pipefail
 
-out_dir=${1:-res/sounds}
+# The default is found from the script's own place so that running it from
+# any directory refreshes the committed files.
+out_dir=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/res/sounds}
 
 command -v sox >/dev/null || { echo "make_sounds.sh: sox not found (apt-get install -y sox)" >&2; exit 1; }
 
@@ -81,10 +83,13 @@ chime() {
     else
         cp "$work/placed0.wav" "$work/mix.wav"
     fi
+    # Reverb and trim run as separate passes: in one chain trim ends the run
+    # before pad has emitted its tail, and sox warns about both.
+    "${sx[@]}" "$work/mix.wav" "${mid[@]}" "$work/wet.wav" \
+        pad 0 1 gain -6 reverb "$reverb" 50 60
     # -t wavpcm: plain WAVE_FORMAT_PCM header (format tag 1, 16-byte fmt
     # chunk) rather than WAVE_FORMAT_EXTENSIBLE, which old players refuse.
-    "${sx[@]}" "$work/mix.wav" -t wavpcm -r "$rate" -c 1 -b 16 -e signed-integer "$dest" \
-        pad 0 1 gain -6 reverb "$reverb" 50 60 \
+    "${sx[@]}" "$work/wet.wav" -t wavpcm -r "$rate" -c 1 -b 16 -e signed-integer "$dest" \
         trim 0 "$total" fade t 0 "$total" 0.15 \
         gain -n -6
 }
