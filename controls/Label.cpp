@@ -1,0 +1,358 @@
+#include "controls/Label.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "controls/LabelLayout.h"
+
+// The core repeats these numbers so that it builds without the platform.
+static_assert(DT_LEFT == label::kDtLeft && DT_CENTER == label::kDtCenter && DT_RIGHT == label::kDtRight &&
+              DT_VCENTER == label::kDtVCenter && DT_WORDBREAK == label::kDtWordBreak &&
+              DT_SINGLELINE == label::kDtSingleLine);
+static_assert(SS_CENTER == label::kSsCenter && SS_RIGHT == label::kSsRight &&
+              SS_LEFTNOWORDWRAP == label::kSsLeftNoWordWrap && SS_TYPEMASK == label::kSsTypeMask &&
+              SS_CENTERIMAGE == label::kSsCenterImage);
+
+namespace {
+
+constexpr UINT_PTR kFlashTimerId = 1;
+constexpr UINT kFlashMs = 500;
+
+// An object selected into a device context for the owner's lifetime; the
+// previous one is put back before the object may be deleted.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (m_previous) SelectObject(m_dc, m_previous);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : m_hwnd(hwnd), m_dc(BeginPaint(hwnd, &m_ps)) {}
+    ~PaintDc() { EndPaint(m_hwnd, &m_ps); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_ps{};
+    HDC m_dc;
+};
+
+HBRUSH AsBrush(const GdiHandle& h) { return static_cast<HBRUSH>(h.Get()); }
+
+}  // namespace
+
+CLabel::CLabel()
+    : m_crText(GetSysColor(COLOR_WINDOWTEXT)), m_brDefault(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))) {}
+
+CLabel::~CLabel() {
+    // The window may outlive the label; its timer should not.
+    if (m_bFlashTimer && Hwnd()) KillTimer(Hwnd(), kFlashTimerId);
+}
+
+std::span<const CLabel::Message> CLabel::Messages() {
+    static constexpr Message table[] = {
+        {WM_PAINT, &CLabel::OnPaint},
+        {WM_ERASEBKGND, &CLabel::OnEraseBkgnd},
+        {WM_LBUTTONDOWN, &CLabel::OnLButtonDown},
+        {WM_SETCURSOR, &CLabel::OnSetCursor},
+        {WM_SYSCOLORCHANGE, &CLabel::OnSysColorChange},
+        {WM_TIMER, &CLabel::OnTimer},
+    };
+    return table;
+}
+
+void CLabel::OnAttached() {
+    // The text moves into the label: the control itself would otherwise draw
+    // it as well, in its own font.
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(Hwnd())) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(Hwnd(), text.data(), static_cast<int>(text.size()))));
+    m_strText = text;
+    SetWindowTextA(Hwnd(), "");
+
+    // A control without a font of its own draws with the system font.
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+    GetObjectA(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
+    RebuildFont();
+}
+
+CLabel& CLabel::SetBackground(COLORREF colour, COLORREF second, bool gradient) {
+    m_crBackground = colour;
+    m_crSecond = second;
+    m_bGradient = gradient;
+    m_brBackground.Reset();
+    if (!gradient) m_brBackground.Reset(CreateSolidBrush(colour));
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetTextColor(COLORREF colour) {
+    m_crText = colour;
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetText(const std::string& text) {
+    m_strText = text;
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetBold(bool bold) {
+    m_lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetFaceName(const std::string& face, BYTE charset) {
+    m_lf.lfCharSet = charset;
+    const size_t length = std::min(face.size(), sizeof m_lf.lfFaceName - 1);
+    face.copy(m_lf.lfFaceName, length);
+    m_lf.lfFaceName[length] = '\0';
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetUnderline(bool underline) {
+    m_lf.lfUnderline = underline;
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetItalic(bool italic) {
+    m_lf.lfItalic = italic;
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetPointSize(int points) {
+    WindowDc screen(nullptr);
+    m_lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    m_lf.lfWidth = 0;
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetSunken(bool sunken) {
+    ChangeStyle(GWL_EXSTYLE, WS_EX_STATICEDGE, sunken);
+    return *this;
+}
+
+CLabel& CLabel::SetBorder(bool border) {
+    ChangeStyle(GWL_STYLE, WS_BORDER, border);
+    return *this;
+}
+
+CLabel& CLabel::SetTransparent(bool transparent) {
+    m_bTransparent = transparent;
+    // Kept either way: the parent then always paints first beneath.
+    ChangeStyle(GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::FlashText(bool flash) {
+    Flash(flash, kFlashText);
+    return *this;
+}
+
+CLabel& CLabel::FlashBackground(bool flash) {
+    Flash(flash, kFlashBackground);
+    return *this;
+}
+
+CLabel& CLabel::SetLink(bool link, bool notifyParent) {
+    ChangeStyle(GWL_STYLE, SS_NOTIFY, link);
+    m_bNotifyParent = notifyParent;
+    return *this;
+}
+
+CLabel& CLabel::SetLinkCursor(HCURSOR cursor) {
+    m_hLinkCursor = cursor;
+    return *this;
+}
+
+CLabel& CLabel::SetText3D(bool on, bool raised) {
+    m_bText3D = on;
+    m_bRaised = raised;
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetRotation(int degrees, bool on) {
+    m_lf.lfEscapement = m_lf.lfOrientation = degrees * 10;
+    m_bRotation = on;
+    RebuildFont();
+    Repaint();
+    return *this;
+}
+
+CLabel& CLabel::SetHighlightColor(COLORREF colour) {
+    m_crHighlight = colour;
+    Repaint();
+    return *this;
+}
+
+void CLabel::ChangeStyle(int index, LONG bits, bool on) {
+    if (!Hwnd()) return;
+    LONG style = GetWindowLongA(Hwnd(), index);
+    SetWindowLongA(Hwnd(), index, on ? style | bits : style & ~bits);
+    // Frame styles take effect only once the frame is recalculated.
+    if (bits == WS_EX_STATICEDGE || bits == WS_BORDER)
+        SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void CLabel::RebuildFont() {
+    if (Hwnd()) m_font.Reset(CreateFontIndirectA(&m_lf));
+}
+
+void CLabel::Flash(bool on, int kind) {
+    if (m_bFlashTimer && Hwnd()) KillTimer(Hwnd(), kFlashTimerId);
+    if (on) {
+        m_bFlashPhase = false;
+        m_bFlashTimer = true;
+        if (Hwnd()) SetTimer(Hwnd(), kFlashTimerId, kFlashMs, nullptr);
+        m_nFlashKind = kind;
+    } else if (kind == kFlashText) {
+        m_nFlashKind = kFlashNone;
+    }
+}
+
+// The label and the part of its parent beneath it, at once: a transparent
+// label shows what the parent paints there.
+void CLabel::Repaint() {
+    if (!Hwnd()) return;
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HWND parent = GetParent(Hwnd());
+    if (!parent) return;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    InvalidateRect(parent, &r, TRUE);
+    UpdateWindow(parent);
+}
+
+LRESULT CLabel::OnPaint(WPARAM, LPARAM) {
+    PaintDc paint(Hwnd());
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    if (m_bTransparent) {
+        Paint(paint.Get(), client);
+        return 0;
+    }
+    // Drawn off screen and copied in one go, so the text never flickers.
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) return 0;
+    MemoryDcHandle memory(CreateCompatibleDC(paint.Get()));
+    GdiHandle bitmap(CreateCompatibleBitmap(paint.Get(), width, height));
+    if (!memory || !bitmap) return 0;
+    Selection selected(memory.Get(), bitmap.Get());
+    Paint(memory.Get(), client);
+    BitBlt(paint.Get(), client.left, client.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+    return 0;
+}
+
+void CLabel::Paint(HDC dc, const RECT& client) {
+    const std::string text = m_strText;
+    const int length = static_cast<int>(text.size());
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = ::SetTextColor(dc, m_crText);
+    Selection font(dc, m_font.Get());
+
+    if (!m_bTransparent) {
+        if (m_bGradient)
+            FillGradient(dc, client);
+        else
+            FillRect(dc, &client, m_brBackground ? AsBrush(m_brBackground) : AsBrush(m_brDefault));
+    }
+    // The dark phase of flashing text: it vanishes into its background.
+    if (m_nFlashKind == kFlashText && !m_bFlashPhase && m_brBackground) ::SetTextColor(dc, m_crBackground);
+
+    if (m_bRotation) {
+        // Turned text about the middle: the format of straight text does not
+        // apply to it.
+        const UINT previousAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+        POINT previousOrigin{};
+        SetViewportOrgEx(dc, (client.right - client.left) / 2, (client.bottom - client.top) / 2,
+                         &previousOrigin);
+        TextOutA(dc, 0, 0, text.c_str(), length);
+        SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+        SetTextAlign(dc, previousAlign);
+    } else {
+        const UINT format = LabelTextFormat(static_cast<uint32_t>(GetWindowLongA(Hwnd(), GWL_STYLE)), text);
+        RECT r = client;
+        DrawTextA(dc, text.c_str(), length, &r, format);
+        if (m_bText3D) {
+            ::SetTextColor(dc, m_crHighlight);
+            const int offset = m_bRaised ? 1 : -1;
+            OffsetRect(&r, offset, offset);
+            DrawTextA(dc, text.c_str(), length, &r, format);
+        }
+    }
+    SetBkMode(dc, previousMode);
+    ::SetTextColor(dc, previousColour);
+}
+
+void CLabel::FillGradient(HDC dc, const RECT& r) {
+    Selection pen(dc, GetStockObject(NULL_PEN));
+    for (const GradientBand& band : GradientBands(r.left, r.right, m_crBackground, m_crSecond)) {
+        GdiHandle brush(CreateSolidBrush(RGB(band.r, band.g, band.b)));
+        Selection selected(dc, brush.Get());
+        Rectangle(dc, band.left, r.top, band.right, r.bottom);
+    }
+}
+
+LRESULT CLabel::OnEraseBkgnd(WPARAM, LPARAM) {
+    return 1;  // the paint covers everything
+}
+
+LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
+    const int id = GetDlgCtrlID(Hwnd());
+    if (m_bNotifyParent) {
+        NMHDR header{Hwnd(), static_cast<UINT_PTR>(id), kLinkClicked};
+        SendMessageA(GetParent(Hwnd()), WM_NOTIFY, static_cast<WPARAM>(id),
+                     reinterpret_cast<LPARAM>(&header));
+    } else if (!m_bNoOpen) {
+        // Nothing to tell the user when no program takes the target.
+        ShellExecuteA(nullptr, "open", m_strLinkTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    PassOn();  // the static control tells its dialog of the click
+    return 0;
+}
+
+LRESULT CLabel::OnSetCursor(WPARAM, LPARAM) {
+    if (!m_hLinkCursor) {
+        PassOn();
+        return 0;
+    }
+    SetCursor(m_hLinkCursor);
+    return TRUE;
+}
+
+LRESULT CLabel::OnSysColorChange(WPARAM, LPARAM) {
+    m_brDefault.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    Repaint();
+    return 0;
+}
+
+LRESULT CLabel::OnTimer(WPARAM, LPARAM) {
+    m_bFlashPhase = !m_bFlashPhase;
+    Repaint();
+    return 0;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Control.h"
+#include "framework/Handles.h"
+
+// The program's own static text: a dialog attaches it to one of its static
+// controls, and from then on the label paints that control itself with its
+// own text, colours and font, off screen so that frequent updates (a clock)
+// do not flicker. It can also act as a link: with SS_NOTIFY a click opens
+// the link target, or tells the parent, and always reaches the dialog as the
+// static control's click notification.
+class CLabel : public CControlImpl<CLabel> {
+public:
+    // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
+    // when asked to notify it.
+    static constexpr UINT kLinkClicked = 0x8200;
+
+    CLabel();
+    ~CLabel() override;
+
+    // Each setter returns the label so that a dialog can set one up in a
+    // single statement.
+    virtual CLabel& SetBackground(COLORREF colour, COLORREF second = 0, bool gradient = false);
+    virtual CLabel& SetTextColor(COLORREF colour);
+    // The label's text; the control's own window text stays empty.
+    virtual CLabel& SetText(const std::string& text);
+    virtual CLabel& SetBold(bool bold);
+    virtual CLabel& SetFaceName(const std::string& face, BYTE charset);
+    virtual CLabel& SetUnderline(bool underline);
+    virtual CLabel& SetItalic(bool italic);
+    virtual CLabel& SetPointSize(int points);
+    virtual CLabel& SetSunken(bool sunken);
+    virtual CLabel& SetBorder(bool border);
+    virtual CLabel& SetTransparent(bool transparent);
+    virtual CLabel& FlashText(bool flash);
+    virtual CLabel& FlashBackground(bool flash);
+    // SS_NOTIFY on or off: only then do clicks reach the control.
+    virtual CLabel& SetLink(bool link, bool notifyParent);
+    // The cursor shown over the label; null: the system's. Not owned.
+    virtual CLabel& SetLinkCursor(HCURSOR cursor);
+    virtual CLabel& SetText3D(bool on, bool raised);
+    virtual CLabel& SetRotation(int degrees, bool on);
+    // The colour of the offset copy of 3D text.
+    virtual CLabel& SetHighlightColor(COLORREF colour);
+    // What a click opens ("mailto:...", an address).
+    void SetLinkTarget(const std::string& target) { m_strLinkTarget = target; }
+
+    const std::string& Text() const { return m_strText; }
+    // The font the label paints with; null until it is attached.
+    HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
+
+    // A click neither opens the target nor notifies: it only reaches the
+    // dialog as the click notification.
+    bool m_bNoOpen = false;
+
+protected:
+    void OnAttached() override;
+
+private:
+    friend class CControlImpl<CLabel>;
+    static std::span<const Message> Messages();
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnSetCursor(WPARAM, LPARAM);
+    LRESULT OnSysColorChange(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+
+    void Paint(HDC dc, const RECT& client);
+    void FillGradient(HDC dc, const RECT& r);
+    void Repaint();
+    void RebuildFont();
+    void Flash(bool on, int kind);
+    void ChangeStyle(int index, LONG bits, bool on);
+
+    // Flash kinds.
+    static constexpr int kFlashNone = 0;
+    static constexpr int kFlashText = 1;
+    static constexpr int kFlashBackground = 2;
+
+    std::string m_strText;
+    COLORREF m_crText;
+    COLORREF m_crHighlight = RGB(255, 255, 255);
+    GdiHandle m_brDefault;
+    GdiHandle m_brBackground;
+    COLORREF m_crBackground = 0;
+    COLORREF m_crSecond = 0;
+    bool m_bGradient = false;
+    LOGFONTA m_lf{};
+    GdiHandle m_font;
+    bool m_bTransparent = false;
+    bool m_bText3D = false;
+    bool m_bRaised = false;
+    bool m_bRotation = false;
+    int m_nFlashKind = kFlashNone;
+    bool m_bFlashPhase = false;
+    bool m_bFlashTimer = false;
+    bool m_bNotifyParent = false;
+    HCURSOR m_hLinkCursor = nullptr;
+    std::string m_strLinkTarget;
+};
