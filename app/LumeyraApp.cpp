@@ -19,8 +19,8 @@ int CLumeyraApp::Run() {
 
     // The main window runs modally for the process's whole life.
     CLumeyraDlg mainWindow;
-    m_pMainWnd = &mainWindow;
+    SetMainWindow(&mainWindow);
     mainWindow.DoModal();
-    m_pMainWnd = nullptr;
+    SetMainWindow(nullptr);
     return 0;
 }

@@ -19,7 +19,6 @@ public:
     std::string m_strExeDir;
 
     SettingsStore& Store() { return m_store; }
-    CLumeyraDlg* MainWindow() const { return m_pMainWnd; }
 
 protected:
     int Run() override;
@@ -30,7 +29,6 @@ private:
 
     CWin32Registry m_registry;
     SettingsStore m_store{m_registry, *this};
-    CLumeyraDlg* m_pMainWnd = nullptr;
 };
 
 CLumeyraApp& App();

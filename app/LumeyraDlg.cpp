@@ -6,6 +6,7 @@
 #include "app/Opacity.h"
 #include "app/WindowLayout.h"
 #include "framework/Handles.h"
+#include "prompts/RestDialogs.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,6 +25,7 @@ CLumeyraDlg::CLumeyraDlg()
 
 std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
     static constexpr Message table[] = {
+        {WM_TIMER, &CLumeyraDlg::OnTimer},
         {WM_PAINT, &CLumeyraDlg::OnPaint},
         {WM_QUERYDRAGICON, &CLumeyraDlg::OnQueryDragIcon},
         {WM_GETDLGCODE, &CLumeyraDlg::OnGetDlgCode},
@@ -122,6 +124,23 @@ void CLumeyraDlg::NotifyIcon(DWORD operation) {
     lstrcpynA(data.szTip, "Lumeyra", sizeof data.szTip);
     Shell_NotifyIconA(operation, &data);
 }
+
+LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
+    WorkTimerTick(*this, *this);
+    PassOn();
+    return 0;
+}
+
+bool CLumeyraDlg::CursorPos(CursorPoint& point) {
+    POINT p{};
+    if (!GetCursorPos(&p)) return false;
+    point = {p.x, p.y};
+    return true;
+}
+
+void CLumeyraDlg::SetPromptOpen(int open) { App().m_bPromptOpen = open; }
+
+std::unique_ptr<RestDialogs> CLumeyraDlg::CreateRestDialogs() { return std::make_unique<CRestDialogs>(); }
 
 LRESULT CLumeyraDlg::OnPaint(WPARAM, LPARAM) {
     if (!IsIconic(Hwnd())) {

@@ -5,13 +5,16 @@
 #include <cstdint>
 
 #include "app/HookLibrary.h"
+#include "app/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
 // owns the notification icon, the one-second timer and the keyboard hook.
-class CLumeyraDlg : public CDialogImpl<CLumeyraDlg> {
+// The work timer's fields (cursor, counters, stop flag, work and rest
+// minutes) come from WorkTimerState.
+class CLumeyraDlg : public CDialogImpl<CLumeyraDlg>, public WorkTimerState, private WorkTimerHost {
 public:
     CLumeyraDlg();
 
@@ -20,13 +23,6 @@ public:
     RECT m_rectWindow{};
     bool m_bDragging = false;
     POINT m_ptDragAnchor{};
-    POINT m_ptLastCursor{};
-    int32_t m_nWorkSeconds = 0;
-    int32_t m_nIdleSeconds = 0;
-    bool m_bStopped = false;
-    int32_t m_nPostponements = 0;
-    int32_t m_nTimeWork = 45;
-    int32_t m_nTimeRelese = 15;
 
     // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
     // whether the timer runs.
@@ -43,6 +39,7 @@ private:
     friend class CDialogImpl<CLumeyraDlg>;
     static std::span<const Message> Messages();
 
+    LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
@@ -52,6 +49,14 @@ private:
     void PlaceWindow(int windowType, int xPos, int yPos);
     void StartAnimation();
     void CutToOutline();
+
+    // What the work timer observes and opens.
+    bool CursorPos(CursorPoint& point) override;
+    bool WasKeyDown() override { return m_hook.WasKeyDown(); }
+    void ResetKeyDown() override { m_hook.ResetKeyDown(); }
+    int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
+    void SetPromptOpen(int open) override;
+    std::unique_ptr<RestDialogs> CreateRestDialogs() override;
 
     CHookLibrary m_hook;
 };

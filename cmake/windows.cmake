@@ -27,13 +27,17 @@ add_library(lumeyra_win STATIC
   framework/Dialog.cpp
   settings/Win32Registry.cpp
   app/HookLibrary.cpp
+  framework/Control.cpp
+  controls/Label.cpp
 )
 target_compile_options(lumeyra_win PUBLIC ${win_flags})
-target_link_libraries(lumeyra_win PUBLIC lumeyra_core comctl32 shell32 advapi32 gdi32 user32)
+target_link_libraries(lumeyra_win PUBLIC lumeyra_core htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32)
 
 add_executable(Lumeyra WIN32
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
+  prompts/Relese.cpp
+  prompts/ReleseTime.cpp
   res/Lumeyra.rc
 )
 target_link_libraries(Lumeyra PRIVATE lumeyra_win)
@@ -41,6 +45,8 @@ target_link_libraries(Lumeyra PRIVATE lumeyra_win)
 target_link_options(Lumeyra PRIVATE ${static_link} -s)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
   OBJECT_DEPENDS "${gen}/eyes.avi;${gen}/Lumeyra.ico;${gen}/LumeyraStop.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
+file(GLOB pictures ${CMAKE_SOURCE_DIR}/res/pictures/*.bmp)
+set_property(SOURCE res/Lumeyra.rc APPEND PROPERTY OBJECT_DEPENDS ${pictures})
 target_include_directories(Lumeyra PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)
 add_dependencies(Lumeyra generated_assets)
 
@@ -49,6 +55,12 @@ set_target_properties(HookKeyUp PROPERTIES PREFIX "" OUTPUT_NAME HookKeyUp)
 target_include_directories(HookKeyUp PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(HookKeyUp PRIVATE ${win_flags})
 target_link_options(HookKeyUp PRIVATE ${static_link} -s)
+
+# The sounds ship beside the executable.
+add_custom_command(TARGET Lumeyra POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different
+    ${CMAKE_SOURCE_DIR}/res/sounds/OnReleaseWarning.wav ${CMAKE_SOURCE_DIR}/res/sounds/OnStartWork.wav
+    ${CMAKE_BINARY_DIR}/bin)
 
 # Everything the program needs beside it lands in one folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

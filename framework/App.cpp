@@ -1,5 +1,7 @@
 #include "framework/App.h"
 
+#include <htmlhelp.h>
+
 #include "app/ExePaths.h"
 
 CAppBase* CAppBase::s_app = nullptr;
@@ -20,6 +22,13 @@ int CAppBase::Start(HINSTANCE instance) {
 
 int CAppBase::ShowMessage(const char* text, UINT type) const {
     return MessageBoxA(GetActiveWindow(), text, m_strAppName.c_str(), type);
+}
+
+void CAppBase::ShowHelp(DWORD context) const {
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HWND viewer = HtmlHelpA(GetDesktopWindow(), m_strHelpFile.c_str(), HH_HELP_CONTEXT, context);
+    SetCursor(previous);
+    if (!viewer) ShowMessage("Failed to launch help.");
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return CAppBase::App().Start(instance); }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class CDialog;
+
 // The base of the one application object. The framework's WinMain hands the
 // process to it; the program derives from it once and defines that object.
 class CAppBase {
@@ -28,6 +30,12 @@ public:
     // The application's message box: captioned with the application's name,
     // owned by the active window of this thread. Returns the button pressed.
     int ShowMessage(const char* text, UINT type = MB_OK | MB_ICONEXCLAMATION) const;
+    // Opens the help file at a context number, or says that it could not.
+    void ShowHelp(DWORD context) const;
+
+    // The main window: the owner of dialogs run without one.
+    CDialog* MainWindow() const { return m_pMainWnd; }
+    void SetMainWindow(CDialog* window) { m_pMainWnd = window; }
 
 protected:
     // Runs the program once the paths are known.
@@ -39,6 +47,7 @@ private:
     std::string m_strExePath;
     std::string m_strAppName;
     std::string m_strHelpFile;
+    CDialog* m_pMainWnd = nullptr;
 };
 
 // The program's own module: where its resources live.

@@ -6,6 +6,8 @@
 #include "framework/App.h"
 
 INT_PTR CDialog::DoModal(HWND owner) {
+    CDialog* main = CAppBase::App().MainWindow();
+    if (!owner && main && main != this) owner = main->Hwnd();
     return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(m_idd), owner, &CDialog::Procedure,
                            reinterpret_cast<LPARAM>(this));
 }

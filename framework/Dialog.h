@@ -17,6 +17,8 @@ public:
 
     // Runs the dialog until EndDialog; the result is the closing command id
     // (IDOK 1, IDCANCEL 2), or -1 when the dialog could not be created.
+    // Without an owner, the application's main window owns it and is
+    // disabled meanwhile.
     INT_PTR DoModal(HWND owner = nullptr);
     HWND Hwnd() const { return m_hWnd; }
     HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }

@@ -7,3 +7,11 @@
 #define IDR_AVI_EYES 139
 
 #define IDC_ANIMATE_EYES 1000
+
+#define IDD_RELESE 142
+#define IDD_RELESE_TIME 169
+#define IDB_PICTURE_FIRST 156  // twelve landscape pictures, 156 to 167
+#define IDC_MESSAGE 1004
+#define IDC_TIME_LABEL 1005
+#define IDC_HELP_BUTTON 1013
+#define IDC_REST_PROGRESS 1021

@@ -16,12 +16,18 @@ export WINE WINESERVER
 # common Windows font names mapped to Liberation, a virtual desktop with a
 # taskbar (and so a notification area), and no audio driver.
 wine_prefix_setup() {
-  [ -f "$WINEPREFIX/.lumeyra-ready" ] && return 0
+  [ -f "$WINEPREFIX/.lumeyra-ready-2" ] && return 0
   rm -rf "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINESERVER" -w
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # Wine's own "Courier" holds bitmaps of a few small sizes only, so a
+  # 45-point Courier came out tiny; leave it out and let Liberation Mono,
+  # scalable and fixed-pitch like Windows' Courier at large sizes, stand in.
+  for font in /usr/share/wine/fonts/*; do
+    case "$(basename "$font")" in cou*) continue ;; esac
+    cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
   local reg="$BUILD_WIN/prefix-setup.reg"
   cat >"$reg" <<'REG'
 REGEDIT4
@@ -42,7 +48,7 @@ REGEDIT4
 REG
   "$WINE" regedit "$reg" >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.lumeyra-ready"
+  touch "$WINEPREFIX/.lumeyra-ready-2"
 }
 
 # Starts Xvfb on a free display unless one is given; XVFB_PID names it.

@@ -55,32 +55,54 @@ bool Program::Running() const {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND Program::WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const {
+HWND Program::FindOwnWindow(const std::function<bool(HWND)>& match) const {
     struct Search {
         DWORD pid;
-        const wchar_t* title;
+        const std::function<bool(HWND)>& match;
         HWND found;
-    } search{Id(), title, nullptr};
-    WaitFor(
-        [&] {
-            EnumWindows(
-                [](HWND hwnd, LPARAM lParam) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(lParam);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(hwnd, &pid);
-                    wchar_t text[256] = {};
-                    GetWindowTextW(hwnd, text, 256);
-                    if (pid == s->pid && IsWindowVisible(hwnd) && lstrcmpW(text, s->title) == 0) {
-                        s->found = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+    } search{Id(), match, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == s->pid && IsWindowVisible(hwnd) && s->match(hwnd)) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
         },
-        timeout);
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND Program::WaitForWindow(const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindOwnWindow(match)) != nullptr; }, timeout);
+    return found;
+}
+
+HWND Program::WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const {
+    return WaitForWindow([title](HWND hwnd) { return TextOf(hwnd) == title; }, timeout);
+}
+
+bool Sync(HWND hwnd) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer) != 0;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    return text;
+}
+
+void PressKey(WORD vk) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 void ForgetSettings() {

@@ -36,8 +36,12 @@ public:
 
     DWORD Id() const { return m_info.dwProcessId; }
     bool Running() const;
-    // The top-level window with this title that belongs to the program.
+    // The program's visible top-level window with this title.
     HWND WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const;
+    // The program's first visible top-level window that `match` accepts.
+    HWND WaitForWindow(const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout) const;
+    // The same without waiting; null when there is none.
+    HWND FindOwnWindow(const std::function<bool(HWND)>& match) const;
     // The notification icon of this window is taken down when the program
     // is ended, which a killed process cannot do itself.
     void SetMainWindow(HWND hwnd) { m_mainWindow = hwnd; }
@@ -46,6 +50,13 @@ private:
     PROCESS_INFORMATION m_info{};
     HWND m_mainWindow = nullptr;
 };
+
+// Returns once `hwnd`'s thread has handled what was posted to it before.
+bool Sync(HWND hwnd);
+// The text of a window or control, as UTF-16.
+std::wstring TextOf(HWND hwnd);
+// Presses and releases a key through the system's input queue.
+void PressKey(WORD vk);
 
 // Removes what the program keeps in the registry, as on a machine where it
 // never ran.

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "framework/Dialog.h"
+
+// The rest prompt: tells the user that work has lasted past the limit,
+// shows a landscape, and offers to rest now (result 1) or to work five
+// minutes more (result 2). It announces itself once, shortly after it shows.
+class CRelese : public CDialogImpl<CRelese> {
+public:
+    CRelese();
+
+    std::string m_strMessage;  // written by the caller before the run
+    int m_nPictureId = 0;
+    bool m_bAlertPending = false;
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    friend class CDialogImpl<CRelese>;
+    static std::span<const Message> Messages();
+    static std::span<const Command> Commands();
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    void OnHelpButton();
+};

@@ -1,0 +1,74 @@
+#include "prompts/ReleseTime.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include "app/LumeyraApp.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT kTickMs = 1000;
+constexpr BYTE kOpacity = 250;
+constexpr DWORD kHelpContext = 4;
+
+}  // namespace
+
+CReleseTime::CReleseTime() : CDialogImpl(IDD_RELESE_TIME) {}
+
+std::span<const CReleseTime::Message> CReleseTime::Messages() {
+    static constexpr Message table[] = {
+        {WM_TIMER, &CReleseTime::OnTimer},
+        {WM_DESTROY, &CReleseTime::OnDestroy},
+    };
+    return table;
+}
+
+std::span<const CReleseTime::Command> CReleseTime::Commands() {
+    static constexpr Command table[] = {{IDC_HELP_BUTTON, &CReleseTime::OnHelpButton}};
+    return table;
+}
+
+BOOL CReleseTime::OnInitDialog() {
+    m_timeLabel.Subclass(Item(IDC_TIME_LABEL));
+    m_restProgress = Item(IDC_REST_PROGRESS);
+
+    SetWindowLongA(Hwnd(), GWL_EXSTYLE, GetWindowLongA(Hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    SetLayeredWindowAttributes(Hwnd(), 0, kOpacity, LWA_ALPHA);
+    SetTimer(Hwnd(), kTickTimer, kTickMs, nullptr);
+    m_nTick = 1;
+    m_timeLabel.SetFaceName("Courier", ANSI_CHARSET)
+        .SetPointSize(45)
+        .SetTextColor(RGB(10, 100, 10))
+        .SetText(RestClockText(0));
+    SendMessageA(m_restProgress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SendMessageA(m_restProgress, PBM_SETSTEP, 1, 0);
+    return TRUE;
+}
+
+LRESULT CReleseTime::OnTimer(WPARAM, LPARAM) {
+    RestClockTick tick = RestClockAdvance(*this);
+    m_timeLabel.SetText(tick.text);
+    if (tick.progress) SendMessageA(m_restProgress, PBM_SETPOS, *tick.progress, 0);
+    if (tick.signalEnd) SignalEnd();
+    return 0;
+}
+
+void CReleseTime::SignalEnd() {
+    std::string sound = App().m_strExeDir + "OnStartWork.wav";
+    PlaySoundA(sound.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    for (int i = 0; i < 3; ++i) {
+        if (i) Sleep(10);
+        Beep(500, 200);
+    }
+    Beep(1000, 1000);
+}
+
+LRESULT CReleseTime::OnDestroy(WPARAM, LPARAM) {
+    KillTimer(Hwnd(), kTickTimer);
+    PassOn();
+    return 0;
+}
+
+void CReleseTime::OnHelpButton() { App().ShowHelp(kHelpContext); }

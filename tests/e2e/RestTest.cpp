@@ -1,0 +1,235 @@
+// The main job: work counted from the mouse and the keyboard, the rest
+// prompt past the limit, the postponement, and the rest timer window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Driver.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace driver;
+
+constexpr auto kTimeout = 60s;
+const wchar_t* const kPromptTitle = L"Отдохните";
+
+// Starts the program with a one-minute limit and a one-minute rest.
+class RestTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ForgetSettings();
+        StoreSetting("TimeWork", 1);
+        StoreSetting("TimeRelese", 1);
+        StoreSetting("WindowType", 0);
+        StoreSetting("xPos", 0);
+        StoreSetting("yPos", 0);
+        StoreSetting("alpha", 100);
+        StoreSetting("StopTimer", 0);
+        main = program.WaitForWindow(L"Lumeyra", kTimeout);
+        ASSERT_TRUE(main);
+        program.SetMainWindow(main);
+    }
+
+    HWND Prompt() const { return program.FindOwnWindow([](HWND h) { return TextOf(h) == kPromptTitle; }); }
+    HWND RestTimer() const {
+        return program.FindOwnWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; });
+    }
+
+    // One tick of the main window's timer, posted (the handler ignores the
+    // id), with the mouse moved before it when `move`.
+    void Tick(bool move = true) {
+        if (move) SetCursorPos(300 + (++m_step % 200), 300);
+        PostMessageA(main, WM_TIMER, 1, 0);
+        Sync(main);
+    }
+    // Active ticks until the prompt shows; the number it took.
+    int TicksUntilPrompt(int most, bool move = true) {
+        for (int n = 1; n <= most; ++n) {
+            if (!move) PressKey(VK_SHIFT);
+            Tick(move);
+            if (WaitFor([&] { return Prompt() != nullptr; }, 0ms)) return n;
+        }
+        return -1;
+    }
+    HWND WaitForPrompt() {
+        return program.WaitForWindow([](HWND h) { return TextOf(h) == kPromptTitle; }, kTimeout);
+    }
+    // Keys go to the foreground window, which the prompt takes when it shows.
+    void PressInPrompt(HWND prompt, WORD vk) {
+        WaitFor([&] { return GetForegroundWindow() == prompt; }, 10s);
+        PressKey(vk);
+    }
+
+    Program program;
+    HWND main = nullptr;
+    int m_step = 0;
+};
+
+RECT ClientOnScreen(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The elapsed-time display as the label draws it: 45-point Courier in dark
+// green on the button face, left-aligned.
+Image RenderClock(const wchar_t* text, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(45, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = ANSI_CHARSET;
+    lstrcpyW(font.lfFaceName, L"Courier");
+    HFONT hfont = CreateFontIndirectW(&font);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, hfont);
+    RECT r{0, 0, width, height};
+    FillRect(memory, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(10, 100, 10));
+    DrawTextW(memory, text, -1, &r, DT_LEFT | DT_WORDBREAK);
+    GdiFlush();
+    Image image;
+    image.width = width;
+    image.height = height;
+    const auto* src = static_cast<const uint32_t*>(bits);
+    image.pixels.assign(src, src + width * height);
+    for (auto& p : image.pixels) p &= 0xFFFFFF;
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteObject(hfont);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+int Differences(const Image& a, const Image& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i];
+    return n;
+}
+
+// The seconds the display shows: the rendering it matches best.
+int ShownSeconds(HWND label) {
+    RECT r = ClientOnScreen(label);
+    Image shot = CaptureScreen(r);
+    int best = -1, bestDiff = 1 << 30, secondDiff = 1 << 30;
+    for (int s = 0; s < 60; ++s) {
+        wchar_t text[16];
+        wsprintfW(text, L"00:00:%02d", s);
+        int diff = Differences(shot, RenderClock(text, shot.width, shot.height));
+        if (diff < bestDiff) {
+            secondDiff = bestDiff;
+            bestDiff = diff;
+            best = s;
+        } else if (diff < secondDiff) {
+            secondDiff = diff;
+        }
+    }
+    // A near-exact match that no other time comes close to.
+    return bestDiff * 50 < shot.width * shot.height && bestDiff * 4 < secondDiff ? best : -1;
+}
+
+TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
+    // One minute of work: the prompt opens on the tick that passes 60 s.
+    // A real tick falling between two posted ones replaces one of them, and
+    // the prompt may show only after the tick after the one that opened it.
+    int first = TicksUntilPrompt(70);
+    EXPECT_GE(first, 57);
+    EXPECT_LE(first, 62);
+    HWND prompt = WaitForPrompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1)), L"Отдохнуть");
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 2)), L"Работать еще 5 мин.");
+    EXPECT_TRUE(GetWindowLongA(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // A landscape fills 300 × 200 pixels from (7, 7): many colours, none
+    // of them the dialog's face.
+    RECT client = ClientOnScreen(prompt);
+    auto pictureColours = [&] {
+        Image picture = CaptureScreen({client.left + 7, client.top + 7, client.left + 307, client.top + 207});
+        std::vector<uint32_t> colours(picture.pixels);
+        std::sort(colours.begin(), colours.end());
+        return std::unique(colours.begin(), colours.end()) - colours.begin();
+    };
+    // Painting waits until the prompt's alert (beeps) is over.
+    EXPECT_TRUE(WaitFor([&] { return pictureColours() > 500; }, 10s));
+    Image margin = CaptureScreen({client.left + 2, client.top + 2, client.left + 5, client.top + 5});
+    uint32_t face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(margin.At(1, 1), (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF));
+    RECT w{};
+    GetWindowRect(prompt, &w);
+    SaveBmp(CaptureScreen(w), "rest-prompt.bmp");
+
+    // Escape: five more minutes; the prompt returns 300 s later.
+    PressInPrompt(prompt, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }, 10s));
+    int postponed = TicksUntilPrompt(320);
+    EXPECT_GE(postponed, 295);
+    EXPECT_LE(postponed, 302);
+    prompt = WaitForPrompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (1 мин.) больше 6 мин.\rОтдохните!!!");
+
+    // Enter: the rest timer window, counting from 00:00:00.
+    PressInPrompt(prompt, VK_RETURN);
+    HWND rest = program.WaitForWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; }, kTimeout);
+    ASSERT_TRUE(rest);
+    auto opened = std::chrono::steady_clock::now();
+    EXPECT_FALSE(IsWindow(prompt) && IsWindowVisible(prompt));
+    HWND label = GetDlgItem(rest, 1005);
+    EXPECT_EQ(TextOf(label), L"") << "the label keeps its text to itself";
+    for (int i = 0; i < 5; ++i) {
+        PostMessageA(rest, WM_TIMER, 1, 0);
+        Sync(rest);
+    }
+    // The screen may show the last change a moment late.
+    int shown = -1;
+    WaitFor([&] { return (shown = ShownSeconds(label)) >= 5; }, 5s);
+    // Its own one-second timer may have ticked meanwhile on a slow machine.
+    int drift = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - opened).count());
+    EXPECT_GE(shown, 5);
+    EXPECT_LE(shown, 5 + drift);
+    BYTE alpha = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(rest, nullptr, &alpha, nullptr));
+    EXPECT_EQ(alpha, 250);
+    GetWindowRect(rest, &w);
+    SaveBmp(CaptureScreen(w), "rest-timer.bmp");
+
+    // Back to work before the rest is over: the seconds rested count as
+    // work, so the next prompt comes that much sooner.
+    PostMessageA(GetDlgItem(rest, 1), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(rest); }, 10s));
+    int next = TicksUntilPrompt(70);
+    int restedAsWork = 61 - next;
+    EXPECT_GE(restedAsWork, shown - 1);
+    EXPECT_LE(restedAsWork, shown + 4);
+    prompt = WaitForPrompt();
+    ASSERT_TRUE(prompt);
+    // The postponement ended with the rest: the limit is one minute again.
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+}
+
+TEST_F(RestTest, TypingWithTheMouseStillCountsAsWork) {
+    for (int i = 0; i < 10; ++i) Tick(false);  // idle: nothing happens
+    EXPECT_EQ(Prompt(), nullptr);
+    // Keys pressed before each tick, the cursor never moving.
+    int ticks = TicksUntilPrompt(90, false);
+    EXPECT_GE(ticks, 50);
+    EXPECT_LE(ticks, 61);
+}
+
+}  // namespace
