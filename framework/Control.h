@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/MessageTable.h"
+
 #include <span>
 
 // A control of a dialog that the program takes over: a member of the dialog
@@ -50,20 +52,10 @@ private:
 template <class T>
 class CControlImpl : public CControl {
 protected:
-    struct Message {
-        UINT message;
-        LRESULT (T::*handler)(WPARAM, LPARAM);
-    };
+    using Message = MessageEntry<T>;
     static std::span<const Message> Messages() { return {}; }
 
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        T& self = static_cast<T&>(*this);
-        for (const Message& m : T::Messages()) {
-            if (m.message == message) {
-                result = (self.*m.handler)(wParam, lParam);
-                return true;
-            }
-        }
-        return false;
+        return RouteMessage(static_cast<T&>(*this), T::Messages(), message, wParam, lParam, result);
     }
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/MessageTable.h"
+
 #include <span>
 
 // A modal dialog run from a dialog template. The object is bound to its
@@ -53,10 +55,7 @@ public:
     using CDialog::CDialog;
 
 protected:
-    struct Message {
-        UINT message;
-        LRESULT (T::*handler)(WPARAM, LPARAM);
-    };
+    using Message = MessageEntry<T>;
     struct Command {
         UINT id;
         void (T::*handler)();
@@ -66,12 +65,7 @@ protected:
 
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         T& self = static_cast<T&>(*this);
-        for (const Message& m : T::Messages()) {
-            if (m.message == message) {
-                result = (self.*m.handler)(wParam, lParam);
-                return true;
-            }
-        }
+        if (RouteMessage(self, T::Messages(), message, wParam, lParam, result)) return true;
         if (message == WM_COMMAND) {
             for (const Command& c : T::Commands()) {
                 if (c.id == LOWORD(wParam)) {
