@@ -55,18 +55,19 @@ bool Program::Running() const {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND Program::FindOwnWindow(const std::function<bool(HWND)>& match) const {
+HWND Program::FindOwnWindow(const std::function<bool(HWND)>& match, bool visibleOnly) const {
     struct Search {
         DWORD pid;
         const std::function<bool(HWND)>& match;
+        bool visibleOnly;
         HWND found;
-    } search{Id(), match, nullptr};
+    } search{Id(), match, visibleOnly, nullptr};
     EnumWindows(
         [](HWND hwnd, LPARAM lParam) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lParam);
             DWORD pid = 0;
             GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == s->pid && IsWindowVisible(hwnd) && s->match(hwnd)) {
+            if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(hwnd)) && s->match(hwnd)) {
                 s->found = hwnd;
                 return FALSE;
             }

@@ -40,8 +40,9 @@ public:
     HWND WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const;
     // The program's first visible top-level window that `match` accepts.
     HWND WaitForWindow(const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout) const;
-    // The same without waiting; null when there is none.
-    HWND FindOwnWindow(const std::function<bool(HWND)>& match) const;
+    // The same without waiting, hidden windows included unless
+    // `visibleOnly`; null when there is none.
+    HWND FindOwnWindow(const std::function<bool(HWND)>& match, bool visibleOnly = true) const;
     // The notification icon of this window is taken down when the program
     // is ended, which a killed process cannot do itself.
     void SetMainWindow(HWND hwnd) { m_mainWindow = hwnd; }

@@ -31,7 +31,11 @@ protected:
         program.SetMainWindow(main);
     }
 
-    HWND Prompt() const { return program.FindOwnWindow([](HWND h) { return TextOf(h) == kPromptTitle; }); }
+    // The prompt is created inside the tick that opens it, so it exists,
+    // if not yet shown, by the time that tick has been handled.
+    HWND Prompt() const {
+        return program.FindOwnWindow([](HWND h) { return TextOf(h) == kPromptTitle; }, false);
+    }
     HWND RestTimer() const {
         return program.FindOwnWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; });
     }
@@ -39,14 +43,24 @@ protected:
     // One tick of the main window's timer, posted (the handler ignores the
     // id), with the mouse moved before it when `move`.
     void Tick(bool move = true) {
-        if (move) SetCursorPos(300 + (++m_step % 200), 300);
+        if (move) {
+            const int x = 300 + (++m_step % 200);
+            SetCursorPos(x, 300);
+            // The position travels through the X server; wait till it lands.
+            WaitFor([x] {
+                POINT p{};
+                return GetCursorPos(&p) && p.x == x;
+            }, 2s);
+        }
         PostMessageA(main, WM_TIMER, 1, 0);
         Sync(main);
     }
     // Active ticks until the prompt shows; the number it took.
     int TicksUntilPrompt(int most, bool move = true) {
         for (int n = 1; n <= most; ++n) {
-            if (!move) PressKey(VK_SHIFT);
+            // The key makes the tick active even where the moved cursor
+            // reaches the program late.
+            PressKey(VK_SHIFT);
             Tick(move);
             if (WaitFor([&] { return Prompt() != nullptr; }, 0ms)) return n;
         }
@@ -140,11 +154,14 @@ int ShownSeconds(HWND label) {
 
 TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // One minute of work: the prompt opens on the tick that passes 60 s.
-    // A real tick falling between two posted ones replaces one of them, and
-    // the prompt may show only after the tick after the one that opened it.
-    int first = TicksUntilPrompt(70);
-    EXPECT_GE(first, 57);
-    EXPECT_LE(first, 62);
+    // The program's own ticks keep coming as well, and may count a key or
+    // a move before the posted tick does: the prompt can come a little early
+    // (or, on a loaded machine where input reaches it late, a few ticks
+    // later). The exact counting is the unit tests' business; here a wrong
+    // limit or postponement would be off by a minute or more.
+    int first = TicksUntilPrompt(80);
+    EXPECT_GE(first, 54);
+    EXPECT_LE(first, 66);
     HWND prompt = WaitForPrompt();
     ASSERT_TRUE(prompt);
     EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
@@ -163,7 +180,8 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
         return std::unique(colours.begin(), colours.end()) - colours.begin();
     };
     // Painting waits until the prompt's alert (beeps) is over.
-    EXPECT_TRUE(WaitFor([&] { return pictureColours() > 500; }, 10s));
+    // (One of the twelve is black and white: a couple of hundred greys.)
+    EXPECT_TRUE(WaitFor([&] { return pictureColours() > 100; }, 10s));
     Image margin = CaptureScreen({client.left + 2, client.top + 2, client.left + 5, client.top + 5});
     uint32_t face = GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(margin.At(1, 1), (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF));
@@ -175,8 +193,8 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     PressInPrompt(prompt, VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }, 10s));
     int postponed = TicksUntilPrompt(320);
-    EXPECT_GE(postponed, 295);
-    EXPECT_LE(postponed, 302);
+    EXPECT_GE(postponed, 293);
+    EXPECT_LE(postponed, 306);
     prompt = WaitForPrompt();
     ASSERT_TRUE(prompt);
     EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
@@ -212,10 +230,10 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // work, so the next prompt comes that much sooner.
     PostMessageA(GetDlgItem(rest, 1), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(rest); }, 10s));
-    int next = TicksUntilPrompt(70);
+    int next = TicksUntilPrompt(80);
     int restedAsWork = 61 - next;
-    EXPECT_GE(restedAsWork, shown - 1);
-    EXPECT_LE(restedAsWork, shown + 4);
+    EXPECT_GE(restedAsWork, shown - 6);
+    EXPECT_LE(restedAsWork, shown + 8);
     prompt = WaitForPrompt();
     ASSERT_TRUE(prompt);
     // The postponement ended with the rest: the limit is one minute again.
