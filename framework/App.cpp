@@ -24,6 +24,13 @@ int CAppBase::ShowMessage(const char* text, UINT type) const {
     return MessageBoxA(GetActiveWindow(), text, m_strAppName.c_str(), type);
 }
 
+void CAppBase::ReportError(const char* text) {
+    if (s_app)
+        s_app->ShowMessage(text, MB_OK | MB_ICONSTOP);
+    else
+        MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONSTOP);
+}
+
 void CAppBase::ShowHelp(DWORD context) const {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     HWND viewer = HtmlHelpA(GetDesktopWindow(), m_strHelpFile.c_str(), HH_HELP_CONTEXT, context);

@@ -30,6 +30,9 @@ public:
     // The application's message box: captioned with the application's name,
     // owned by the active window of this thread. Returns the button pressed.
     int ShowMessage(const char* text, UINT type = MB_OK | MB_ICONEXCLAMATION) const;
+    // Reports an error that escaped a window's handler, in the stop-icon box;
+    // works before and after the application object exists, too.
+    static void ReportError(const char* text);
     // Opens the help file at a context number, or says that it could not.
     void ShowHelp(DWORD context) const;
 

@@ -50,9 +50,9 @@ LRESULT CALLBACK CControl::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
     try {
         return control->Dispatch(hwnd, message, wParam, lParam);
     } catch (const std::exception& e) {
-        CAppBase::App().ShowMessage(e.what(), MB_OK | MB_ICONSTOP);
+        CAppBase::ReportError(e.what());
     } catch (...) {
-        CAppBase::App().ShowMessage("Unexpected error.", MB_OK | MB_ICONSTOP);
+        CAppBase::ReportError("Unexpected error.");
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

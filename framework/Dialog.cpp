@@ -71,9 +71,9 @@ INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (message == WM_NCDESTROY) dialog->m_hWnd = nullptr;
         return answer;
     } catch (const std::exception& e) {
-        CAppBase::App().ShowMessage(e.what(), MB_OK | MB_ICONSTOP);
+        CAppBase::ReportError(e.what());
     } catch (...) {
-        CAppBase::App().ShowMessage("Unexpected error.", MB_OK | MB_ICONSTOP);
+        CAppBase::ReportError("Unexpected error.");
     }
     return FALSE;
 }

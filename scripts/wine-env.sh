@@ -12,7 +12,8 @@ WINE=$(command -v wine || command -v wine-stable)
 WINESERVER=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
 export WINE WINESERVER
 
-# Creates the prefix once: fonts where Debian's wine looks for them, the
+# Creates the prefix once (the marker's name changes whenever what this sets
+# up changes, so that older prefixes are made anew): fonts where Debian's wine looks for them, the
 # common Windows font names mapped to Liberation, a virtual desktop with a
 # taskbar (and so a notification area), and no audio driver.
 wine_prefix_setup() {
