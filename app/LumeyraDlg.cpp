@@ -112,12 +112,17 @@ void CLumeyraDlg::CutToOutline() {
     if (SetWindowRgn(Hwnd(), outline.Get(), TRUE)) outline.Release();
 }
 
-void CLumeyraDlg::NotifyIcon(DWORD operation) {
+NOTIFYICONDATAA CLumeyraDlg::IconRecord() const {
     NOTIFYICONDATAA data{};
     // The 64-bit form of the record without the balloon GUID and icon.
     data.cbSize = NOTIFYICONDATAA_V2_SIZE;
     data.hWnd = Hwnd();
     data.uID = kNotifyIconId;
+    return data;
+}
+
+void CLumeyraDlg::NotifyIcon(DWORD operation) {
+    NOTIFYICONDATAA data = IconRecord();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
     data.hIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
@@ -165,10 +170,7 @@ LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 
 LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     KillTimer(Hwnd(), kTimerId);
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = Hwnd();
-    data.uID = kNotifyIconId;
+    NOTIFYICONDATAA data = IconRecord();
     Shell_NotifyIconA(NIM_DELETE, &data);
     m_hook.Unload();
     PassOn();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -45,6 +46,8 @@ private:
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
 
+    // The notification icon's record with what every operation needs.
+    NOTIFYICONDATAA IconRecord() const;
     void ShowRegistryError();
     void PlaceWindow(int windowType, int xPos, int yPos);
     void StartAnimation();

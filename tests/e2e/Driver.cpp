@@ -139,25 +139,31 @@ RawValue ReadRaw(HKEY root, const char* path, const char* name) {
 }
 
 Image CaptureScreen(const RECT& area) {
-    Image image;
-    image.width = area.right - area.left;
-    image.height = area.bottom - area.top;
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    const int width = area.right - area.left, height = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, image.width, image.height, screen, area.left, area.top, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
-    const auto* src = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = src[i] & 0xFFFFFF;
+    Image image = ImageFromDib(bits, width, height);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return image;
+}
+
+Image ImageFromDib(const void* bits, int width, int height) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    const auto* src = static_cast<const uint32_t*>(bits);
+    image.pixels.assign(src, src + static_cast<size_t>(width) * height);
+    for (auto& p : image.pixels) p &= 0xFFFFFF;
     return image;
 }
 

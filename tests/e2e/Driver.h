@@ -78,6 +78,8 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 };
 Image CaptureScreen(const RECT& area);
+// The pixels of a top-down 32-bit DIB section.
+Image ImageFromDib(const void* bits, int width, int height);
 void SaveBmp(const Image& image, const std::string& name);
 
 }  // namespace driver

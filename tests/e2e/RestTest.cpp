@@ -110,12 +110,7 @@ Image RenderClock(const wchar_t* text, int width, int height) {
     SetTextColor(memory, RGB(10, 100, 10));
     DrawTextW(memory, text, -1, &r, DT_LEFT | DT_WORDBREAK);
     GdiFlush();
-    Image image;
-    image.width = width;
-    image.height = height;
-    const auto* src = static_cast<const uint32_t*>(bits);
-    image.pixels.assign(src, src + width * height);
-    for (auto& p : image.pixels) p &= 0xFFFFFF;
+    Image image = ImageFromDib(bits, width, height);
     SelectObject(memory, oldFont);
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);

@@ -39,9 +39,10 @@ bool HasNotifyIcon(HWND hwnd, UINT id) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-// Pixels of the running icon's yellow lid in the notification area; the
-// stopped icon is drawn in greys only.
-int YellowTrayPixels() {
+// Pixels in the notification area (the right third of the taskbar) that
+// `match` accepts; -1 when there is no taskbar.
+template <class Match>
+int TrayPixels(Match match) {
     HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
     if (!tray) return -1;
     RECT r{};
@@ -49,22 +50,17 @@ int YellowTrayPixels() {
     r.left = r.right - (r.right - r.left) / 3;
     Image image = CaptureScreen(r);
     int count = 0;
-    for (uint32_t p : image.pixels) {
-        int red = p >> 16 & 0xFF, green = p >> 8 & 0xFF, blue = p & 0xFF;
-        count += red > 200 && green > 200 && blue < 100;
-    }
+    for (uint32_t p : image.pixels) count += match(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     return count;
 }
 
+// The running icon's yellow lid; the stopped icon is drawn in greys only.
+int YellowTrayPixels() {
+    return TrayPixels([](int red, int green, int blue) { return red > 200 && green > 200 && blue < 100; });
+}
+
 int DarkTrayPixels() {
-    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-    RECT r{};
-    GetWindowRect(tray, &r);
-    r.left = r.right - (r.right - r.left) / 3;
-    Image image = CaptureScreen(r);
-    int count = 0;
-    for (uint32_t p : image.pixels) count += (p >> 16 & 0xFF) < 64 && (p >> 8 & 0xFF) < 64 && (p & 0xFF) < 64;
-    return count;
+    return TrayPixels([](int red, int green, int blue) { return red < 64 && green < 64 && blue < 64; });
 }
 
 // Both lenses' inner parts in screen coordinates.
