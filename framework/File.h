@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+// A failure of a file, or of the archive read from or written to it, with
+// the text the user is shown.
+class CFileError : public std::runtime_error {
+public:
+    enum Cause {
+        // Opening, reading or writing the file.
+        kNotFound,
+        kAccessDenied,
+        kSharingViolation,
+        kDiskFull,
+        kGeneric,
+        // The archive's contents.
+        kEndOfFile,
+        kBadFormat,
+        kUnexpectedObject,
+        kBadSchema,
+    };
+
+    // `fileName` is the full path; empty for "an unnamed file".
+    CFileError(Cause cause, const std::string& fileName);
+    Cause GetCause() const { return m_cause; }
+
+    static std::string Text(Cause cause, const std::string& fileName);
+
+private:
+    Cause m_cause;
+};
+
+// A file of bytes with a position, as the archive uses it. Writing
+// overwrites in place and never truncates.
+class CFile {
+public:
+    virtual ~CFile() = default;
+    // Reads up to `count` bytes; fewer only at the end of the file.
+    virtual size_t Read(void* buffer, size_t count) = 0;
+    virtual void Write(const void* data, size_t count) = 0;
+    virtual void Flush() = 0;
+    // The bytes between the position and the end of the file.
+    virtual uint64_t Remaining() const = 0;
+    virtual const std::string& Path() const = 0;
+};
+
+// A file held in memory: the tests' and the fuzzer's stand-in for the disk.
+class CMemoryFile : public CFile {
+public:
+    explicit CMemoryFile(std::string bytes = {}, std::string path = "Pass.bin")
+        : m_bytes(std::move(bytes)), m_path(std::move(path)) {}
+
+    size_t Read(void* buffer, size_t count) override;
+    void Write(const void* data, size_t count) override;
+    void Flush() override { ++m_nFlushes; }
+    uint64_t Remaining() const override { return m_bytes.size() - m_pos; }
+    const std::string& Path() const override { return m_path; }
+
+    const std::string& Bytes() const { return m_bytes; }
+    int Writes() const { return m_nWrites; }
+    int Flushes() const { return m_nFlushes; }
+
+private:
+    std::string m_bytes;
+    std::string m_path;
+    size_t m_pos = 0;
+    int m_nWrites = 0;
+    int m_nFlushes = 0;
+};
