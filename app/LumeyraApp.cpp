@@ -5,10 +5,12 @@
 
 #include "app/ExePaths.h"
 #include "app/LumeyraDlg.h"
+#include "framework/Win32File.h"
 
 namespace {
+constexpr char kPasswordFile[] = "Pass.bin";
 CLumeyraApp theApp;
-}
+}  // namespace
 
 CLumeyraApp& App() { return theApp; }
 
@@ -22,5 +24,17 @@ int CLumeyraApp::Run() {
     SetMainWindow(&mainWindow);
     mainWindow.DoModal();
     SetMainWindow(nullptr);
+    m_pPassword.reset();
     return 0;
+}
+
+CPassword* CLumeyraApp::ReadPassword() {
+    CWin32File file(m_strExeDir + kPasswordFile, CWin32File::kRead);
+    m_pPassword = LoadPassword(file);
+    return m_pPassword.get();
+}
+
+void CLumeyraApp::WritePassword(std::string text) {
+    CWin32File file(m_strExeDir + kPasswordFile, CWin32File::kReadWrite);
+    StorePassword(file, text);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/App.h"
+#include "password/Password.h"
 #include "settings/SettingsStore.h"
 #include "settings/Win32Registry.h"
 
@@ -18,7 +20,16 @@ public:
     // and the sounds live.
     std::string m_strExeDir;
 
+    // The password record last read from "Pass.bin"; empty at first.
+    std::unique_ptr<CPassword> m_pPassword = std::make_unique<CPassword>();
+
     SettingsStore& Store() { return m_store; }
+
+    // Reads "Pass.bin" afresh; the record stays owned here until the next
+    // read. Raises CFileError, leaving the current record as it was.
+    CPassword* ReadPassword();
+    // Stores `text` as the password; empty removes it. Raises CFileError.
+    void WritePassword(std::string text);
 
 protected:
     int Run() override;

@@ -25,6 +25,7 @@ add_custom_target(generated_assets DEPENDS ${gen}/eyes.avi ${gen}/Lumeyra.ico ${
 add_library(lumeyra_win STATIC
   framework/App.cpp
   framework/Dialog.cpp
+  framework/Win32File.cpp
   settings/Win32Registry.cpp
   app/HookLibrary.cpp
   framework/Control.cpp
@@ -33,22 +34,29 @@ add_library(lumeyra_win STATIC
 target_compile_options(lumeyra_win PUBLIC ${win_flags})
 target_link_libraries(lumeyra_win PUBLIC lumeyra_core htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32)
 
-add_executable(Lumeyra WIN32
+# The program's windows and resources, linked whole into the exe and into
+# the Windows tests that run its dialogs.
+add_library(lumeyra_program OBJECT
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
   prompts/Relese.cpp
   prompts/ReleseTime.cpp
+  password/EditPassword.cpp
+  password/QueryPassword.cpp
   res/Lumeyra.rc
 )
-target_link_libraries(Lumeyra PRIVATE lumeyra_win)
-# Shipped stripped: the program is meant to be tiny.
-target_link_options(Lumeyra PRIVATE ${static_link} -s)
+target_link_libraries(lumeyra_program PUBLIC lumeyra_win)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
   OBJECT_DEPENDS "${gen}/eyes.avi;${gen}/Lumeyra.ico;${gen}/LumeyraStop.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
 file(GLOB pictures ${CMAKE_SOURCE_DIR}/res/pictures/*.bmp)
 set_property(SOURCE res/Lumeyra.rc APPEND PROPERTY OBJECT_DEPENDS ${pictures})
-target_include_directories(Lumeyra PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)
-add_dependencies(Lumeyra generated_assets)
+target_include_directories(lumeyra_program PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)
+add_dependencies(lumeyra_program generated_assets)
+
+add_executable(Lumeyra WIN32)
+target_link_libraries(Lumeyra PRIVATE lumeyra_program)
+# Shipped stripped: the program is meant to be tiny.
+target_link_options(Lumeyra PRIVATE ${static_link} -s)
 
 add_library(HookKeyUp SHARED hook/HookKeyUp.cpp)
 set_target_properties(HookKeyUp PROPERTIES PREFIX "" OUTPUT_NAME HookKeyUp)
@@ -56,11 +64,15 @@ target_include_directories(HookKeyUp PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(HookKeyUp PRIVATE ${win_flags})
 target_link_options(HookKeyUp PRIVATE ${static_link} -s)
 
-# The sounds ship beside the executable.
+# The sounds and the record of the empty password ship beside the
+# executable. A "Pass.bin" already there is kept: it may hold a password.
 add_custom_command(TARGET Lumeyra POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
     ${CMAKE_SOURCE_DIR}/res/sounds/OnReleaseWarning.wav ${CMAKE_SOURCE_DIR}/res/sounds/OnStartWork.wav
-    ${CMAKE_BINARY_DIR}/bin)
+    ${CMAKE_BINARY_DIR}/bin
+  COMMAND test -e ${CMAKE_BINARY_DIR}/bin/Pass.bin
+    || ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/Pass.bin ${CMAKE_BINARY_DIR}/bin
+  VERBATIM)
 
 # Everything the program needs beside it lands in one folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

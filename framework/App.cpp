@@ -11,13 +11,17 @@ CAppBase::CAppBase() { s_app = this; }
 CAppBase::~CAppBase() { s_app = nullptr; }
 
 int CAppBase::Start(HINSTANCE instance) {
+    Init(instance);
+    return Run();
+}
+
+void CAppBase::Init(HINSTANCE instance) {
     m_hInstance = instance;
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     m_strExePath = path;
     m_strAppName = AppNameFromPath(m_strExePath);
     m_strHelpFile = HelpFilePath(m_strExePath);
-    return Run();
 }
 
 int CAppBase::ShowMessage(const char* text, UINT type) const {

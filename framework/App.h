@@ -19,6 +19,9 @@ public:
 
     // The start step: the process's whole run; its result is the exit code.
     int Start(HINSTANCE instance);
+    // The part of the start step that learns the module and its paths; the
+    // Windows tests call it alone to run the program's dialogs.
+    void Init(HINSTANCE instance);
 
     HINSTANCE Module() const { return m_hInstance; }
     const std::string& ExePath() const { return m_strExePath; }

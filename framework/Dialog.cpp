@@ -12,6 +12,13 @@ INT_PTR CDialog::DoModal(HWND owner) {
                            reinterpret_cast<LPARAM>(this));
 }
 
+std::string CDialog::ItemText(int id) const {
+    HWND item = Item(id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 namespace {
 
 // Messages whose answer is the dialog procedure's return value itself rather

@@ -5,6 +5,7 @@
 #include "framework/MessageTable.h"
 
 #include <span>
+#include <string>
 
 // A modal dialog run from a dialog template. The object is bound to its
 // window when the dialog starts (through the create parameter) and one
@@ -25,6 +26,11 @@ public:
     HWND Hwnd() const { return m_hWnd; }
     HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
     void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+    std::string ItemText(int id) const;
+    void SetItemText(int id, const std::string& text) { SetDlgItemTextA(m_hWnd, id, text.c_str()); }
+    // Moves the keyboard focus to a control the way the Tab key would, so
+    // that the default button follows.
+    void GotoItem(int id) { SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }

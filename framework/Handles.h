@@ -42,6 +42,7 @@ inline void UnloadLibrary(HMODULE h) { FreeLibrary(h); }
 inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void DeleteRegion(HRGN h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
+inline void CloseFile(HANDLE h) { CloseHandle(h); }
 }  // namespace handles
 
 using KeyHandle = Owner<HKEY, handles::CloseKey>;
@@ -49,6 +50,8 @@ using LibraryHandle = Owner<HMODULE, handles::UnloadLibrary>;
 using GdiHandle = Owner<HGDIOBJ, handles::DeleteGdi>;
 using RegionHandle = Owner<HRGN, handles::DeleteRegion>;
 using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
+// A file handle; INVALID_HANDLE_VALUE is never stored, a failed open holds none.
+using FileHandle = Owner<HANDLE, handles::CloseFile>;
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

@@ -1,0 +1,52 @@
+#include "framework/Win32File.h"
+
+CWin32File::CWin32File(const std::string& path, Access access) : m_strPath(path) {
+    DWORD rights = access == kRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    HANDLE h = CreateFileA(path.c_str(), rights, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) Fail();
+    m_file.Reset(h);
+}
+
+CFileError::Cause CWin32File::CauseOf(DWORD systemError) {
+    switch (systemError) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return CFileError::kNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return CFileError::kAccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return CFileError::kSharingViolation;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return CFileError::kDiskFull;
+        default:
+            return CFileError::kGeneric;
+    }
+}
+
+void CWin32File::Fail() const { throw CFileError(CauseOf(GetLastError()), m_strPath); }
+
+size_t CWin32File::Read(void* buffer, size_t count) {
+    DWORD read = 0;
+    if (!ReadFile(m_file.Get(), buffer, static_cast<DWORD>(count), &read, nullptr)) Fail();
+    return read;
+}
+
+void CWin32File::Write(const void* data, size_t count) {
+    DWORD written = 0;
+    if (!WriteFile(m_file.Get(), data, static_cast<DWORD>(count), &written, nullptr)) Fail();
+    if (written != count) throw CFileError(CFileError::kDiskFull, m_strPath);
+}
+
+void CWin32File::Flush() {
+    if (!FlushFileBuffers(m_file.Get())) Fail();
+}
+
+uint64_t CWin32File::Remaining() const {
+    LARGE_INTEGER size{}, position{}, zero{};
+    if (!GetFileSizeEx(m_file.Get(), &size) || !SetFilePointerEx(m_file.Get(), zero, &position, FILE_CURRENT))
+        Fail();
+    return size.QuadPart > position.QuadPart ? static_cast<uint64_t>(size.QuadPart - position.QuadPart) : 0;
+}

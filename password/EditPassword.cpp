@@ -1,0 +1,34 @@
+#include "password/EditPassword.h"
+
+#include "app/LumeyraApp.h"
+#include "res/resource.h"
+
+CEditPassword::CEditPassword() : CDialogImpl(IDD_EDIT_PASSWORD) {}
+
+void CEditPassword::OnOK() {
+    std::string oldText = ItemText(IDC_OLD_PASSWORD);
+    std::string newText = ItemText(IDC_NEW_PASSWORD);
+    std::string repeated = ItemText(IDC_REPEAT_PASSWORD);
+
+    // A file error leaves the dialog as it is; the framework reports it.
+    CPassword* stored = App().ReadPassword();
+    if (stored->IsDamaged()) {
+        App().ShowMessage("Файл \"Pass.bin\" поврежден.");
+        return;
+    }
+    if (!stored->Matches(oldText)) {
+        App().ShowMessage("Неверный старый пароль");
+        for (int id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_REPEAT_PASSWORD}) SetItemText(id, "");
+        GotoItem(IDC_OLD_PASSWORD);
+        return;
+    }
+    if (newText != repeated) {
+        App().ShowMessage("Не совпадают \"Новый пароль\" и \"Повторите пароль\".");
+        SetItemText(IDC_NEW_PASSWORD, "");
+        SetItemText(IDC_REPEAT_PASSWORD, "");
+        GotoItem(IDC_NEW_PASSWORD);
+        return;
+    }
+    App().WritePassword(newText);
+    EndDialog(IDOK);
+}

@@ -1,0 +1,102 @@
+#include "tests/win/DialogScript.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "framework/App.h"
+
+namespace {
+
+constexpr auto kDeadline = std::chrono::seconds(15);
+constexpr auto kPoll = std::chrono::milliseconds(20);
+
+struct Search {
+    std::string title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    char title[256] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (IsWindowVisible(hwnd) && search->title == title) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CancelWindow(HWND hwnd, LPARAM) {
+    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
+
+}  // namespace
+
+bool DialogScript::WaitUntil(const std::function<bool()>& condition) const {
+    auto deadline = std::chrono::steady_clock::now() + kDeadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(kPoll);
+    }
+    return true;
+}
+
+HWND DialogScript::WaitForWindow(const std::string& title) const {
+    Search search{title};
+    WaitUntil([&] {
+        EnumThreadWindows(m_uiThread, MatchTitle, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+HWND DialogScript::WaitForMessage(std::string& text) const {
+    HWND box = WaitForWindow(CAppBase::App().AppName());
+    // The message box's text is its static control 0xFFFF.
+    char buffer[512] = {};
+    if (box) GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+    text = buffer;
+    return box;
+}
+
+void DialogScript::Type(HWND dialog, int id, const std::string& text) {
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string DialogScript::Text(HWND dialog, int id) {
+    char buffer[256] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+void DialogScript::Click(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+HWND DialogScript::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(m_uiThread, &info) ? info.hwndFocus : nullptr;
+}
+
+INT_PTR RunScripted(CDialog& dialog, const std::function<void(DialogScript&)>& script) {
+    DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        DialogScript driver(uiThread);
+        script(driver);
+        // A script that ended well has seen its dialog close; give what it
+        // clicked last a moment before cancelling whatever is left.
+        driver.WaitUntil([&] { return done.load(); });
+        while (!done) {
+            EnumThreadWindows(uiThread, CancelWindow, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    });
+    INT_PTR result = dialog.DoModal();
+    done = true;
+    worker.join();
+    return result;
+}
