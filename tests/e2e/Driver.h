@@ -82,4 +82,19 @@ Image CaptureScreen(const RECT& area);
 Image ImageFromDib(const void* bits, int width, int height);
 void SaveBmp(const Image& image, const std::string& name);
 
+// The main window's extended style and its layered alpha byte (the colour
+// key and flags are checked on the way).
+LONG ExStyle(HWND hwnd);
+BYTE Alpha(HWND hwnd);
+// Whether the notification area holds this icon (it answers NIM_MODIFY only
+// then).
+bool HasNotifyIcon(HWND hwnd, UINT id);
+// Pixels of the notification area: the running icon's yellow lid, and the
+// dark pixels of either icon; -1 when there is no taskbar.
+int YellowTrayPixels();
+int DarkTrayPixels();
+// Screenshots, kept as artefacts: around a window, or the whole screen.
+void SaveWindowShot(HWND hwnd, const std::string& name);
+void SaveDesktopShot(const std::string& name);
+
 }  // namespace driver

@@ -16,53 +16,6 @@ using namespace driver;
 constexpr auto kStartTimeout = 60s;
 constexpr UINT kIconId = 128;
 
-LONG ExStyle(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE); }
-
-BYTE Alpha(HWND hwnd) {
-    COLORREF key = 1;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    EXPECT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-    EXPECT_EQ(key, 0u);
-    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
-    return alpha;
-}
-
-// The notification area answers NIM_MODIFY only for an icon it holds.
-bool HasNotifyIcon(HWND hwnd, UINT id) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = hwnd;
-    data.uID = id;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, "Lumeyra");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-// Pixels in the notification area (the right third of the taskbar) that
-// `match` accepts; -1 when there is no taskbar.
-template <class Match>
-int TrayPixels(Match match) {
-    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-    if (!tray) return -1;
-    RECT r{};
-    GetWindowRect(tray, &r);
-    r.left = r.right - (r.right - r.left) / 3;
-    Image image = CaptureScreen(r);
-    int count = 0;
-    for (uint32_t p : image.pixels) count += match(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-    return count;
-}
-
-// The running icon's yellow lid; the stopped icon is drawn in greys only.
-int YellowTrayPixels() {
-    return TrayPixels([](int red, int green, int blue) { return red > 200 && green > 200 && blue < 100; });
-}
-
-int DarkTrayPixels() {
-    return TrayPixels([](int red, int green, int blue) { return red < 64 && green < 64 && blue < 64; });
-}
-
 // Both lenses' inner parts in screen coordinates.
 std::vector<Image> CaptureLenses(HWND hwnd) {
     RECT w{};
@@ -75,20 +28,6 @@ bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i].pixels != b[i].pixels) return false;
     return true;
-}
-
-void SaveWindowShot(HWND hwnd, const std::string& name) {
-    RECT w{};
-    GetWindowRect(hwnd, &w);
-    // A capture reaching past the screen's edge comes back black.
-    RECT area{std::max(0L, w.left - 40), std::max(0L, w.top - 30),
-              std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), w.right + 40),
-              std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), w.bottom + 30)};
-    SaveBmp(CaptureScreen(area), name);
-}
-
-void SaveDesktopShot(const std::string& name) {
-    SaveBmp(CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}), name);
 }
 
 std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
