@@ -1,11 +1,16 @@
 #include "app/LumeyraDlg.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
+#include "app/AboutDlg.h"
+#include "app/ContextMenu.h"
+#include "app/ExiteDlg.h"
 #include "app/LumeyraApp.h"
 #include "app/Opacity.h"
 #include "app/WindowLayout.h"
 #include "framework/Handles.h"
+#include "password/QueryPassword.h"
 #include "prompts/RestDialogs.h"
 #include "res/resource.h"
 
@@ -14,6 +19,9 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
 constexpr UINT kNotifyIconId = IDR_MAINFRAME;
+// Help topics by where the user asked for help.
+constexpr DWORD kHelpFromIcon = 0;
+constexpr DWORD kHelpFromWindow = 1;
 
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
@@ -30,6 +38,24 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_QUERYDRAGICON, &CLumeyraDlg::OnQueryDragIcon},
         {WM_GETDLGCODE, &CLumeyraDlg::OnGetDlgCode},
         {WM_DESTROY, &CLumeyraDlg::OnDestroy},
+        {WM_RBUTTONUP, &CLumeyraDlg::OnRButtonUp},
+        {WM_SYSCOMMAND, &CLumeyraDlg::OnSysCommand},
+        {WM_LBUTTONDOWN, &CLumeyraDlg::OnLButtonDown},
+        {WM_MOUSEMOVE, &CLumeyraDlg::OnMouseMove},
+        {WM_LBUTTONUP, &CLumeyraDlg::OnLButtonUp},
+    };
+    return table;
+}
+
+std::span<const CLumeyraDlg::Command> CLumeyraDlg::Commands() {
+    static constexpr Command table[] = {
+        {kCmdAbout, &CLumeyraDlg::OnAbout},
+        {kCmdHelpFromWindow, &CLumeyraDlg::OnHelpFromWindow},
+        {kCmdHelpFromIcon, &CLumeyraDlg::OnHelpFromIcon},
+        {CDialog::kHelpCommand, &CLumeyraDlg::OnHelpFromIcon},
+        {kCmdStartStopTimer, &CLumeyraDlg::OnStartStopTimer},
+        {kCmdSettings, &CLumeyraDlg::OnSettings},
+        {kCmdExit, &CLumeyraDlg::OnExit},
     };
     return table;
 }
@@ -175,4 +201,85 @@ LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     m_hook.Unload();
     PassOn();
     return 0;
+}
+
+LRESULT CLumeyraDlg::OnRButtonUp(WPARAM, LPARAM) {
+    ShowContextMenu(MenuSource::kWindow);
+    PassOn();
+    return 0;
+}
+
+// The notification icon reports its mouse messages as WM_SYSCOMMAND with the
+// icon's id; only its right click opens the menu, and not while a prompt or
+// the exit question is open.
+LRESULT CLumeyraDlg::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+    if (wParam == kNotifyIconId && lParam == WM_RBUTTONUP && !App().m_bPromptOpen)
+        ShowContextMenu(MenuSource::kNotifyIcon);
+    else
+        PassOn();
+    return 0;
+}
+
+void CLumeyraDlg::ShowContextMenu(MenuSource source) {
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close on a click elsewhere.
+    SetForegroundWindow(Hwnd());
+    MenuHandle menu = BuildContextMenu(source, m_bStopped);
+    TrackPopupMenu(menu.Get(), 0, at.x, at.y, 0, Hwnd(), nullptr);
+}
+
+// The anchor stays where the button went down: after each move the window
+// has followed the cursor, so the next move carries only the new offset.
+LRESULT CLumeyraDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+    m_bDragging = true;
+    m_ptDragAnchor = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    SetCapture(Hwnd());
+    PassOn();
+    return 0;
+}
+
+LRESULT CLumeyraDlg::OnMouseMove(WPARAM, LPARAM lParam) {
+    if (m_bDragging) {
+        int dx = GET_X_LPARAM(lParam) - m_ptDragAnchor.x;
+        int dy = GET_Y_LPARAM(lParam) - m_ptDragAnchor.y;
+        OffsetRect(&m_rectWindow, dx, dy);
+        MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
+                   m_rectWindow.bottom - m_rectWindow.top, TRUE);
+    }
+    PassOn();
+    return 0;
+}
+
+LRESULT CLumeyraDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
+    m_bDragging = false;
+    m_ptDragAnchor = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ReleaseCapture();
+    PassOn();
+    return 0;
+}
+
+void CLumeyraDlg::OnAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
+
+void CLumeyraDlg::OnHelpFromWindow() { App().ShowHelp(kHelpFromWindow); }
+
+void CLumeyraDlg::OnHelpFromIcon() { App().ShowHelp(kHelpFromIcon); }
+
+void CLumeyraDlg::OnStartStopTimer() {
+    CQueryPassword query;
+    if (query.DoModal() != IDOK) return;
+    m_bStopped = !m_bStopped;
+    // The work counts stay: starting again continues from them.
+    App().Store().SaveStopTimer(m_bStopped ? 1 : 0);
+    NotifyIcon(NIM_MODIFY);
+}
+
+void CLumeyraDlg::OnExit() {
+    App().m_bPromptOpen = 1;
+    CExiteDlg question;
+    if (question.DoModal() == IDOK) EndDialog(IDOK);
+    App().m_bPromptOpen = 0;
 }

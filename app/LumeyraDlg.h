@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/HookLibrary.h"
+#include "app/MenuItems.h"
 #include "app/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
@@ -29,6 +30,10 @@ public:
     // whether the timer runs.
     void NotifyIcon(DWORD operation);
 
+    // The Settings command (menu item "Настройки"): the settings dialog, then
+    // storing and applying what the user confirmed.
+    void OnSettings();
+
 protected:
     BOOL OnInitDialog() override;
     // Enter, Escape and a close request leave the window open: it ends only
@@ -39,12 +44,25 @@ protected:
 private:
     friend class CDialogImpl<CLumeyraDlg>;
     static std::span<const Message> Messages();
+    static std::span<const Command> Commands();
 
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnRButtonUp(WPARAM, LPARAM);
+    LRESULT OnSysCommand(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnLButtonUp(WPARAM, LPARAM);
+
+    void OnAbout();
+    void OnHelpFromWindow();
+    void OnHelpFromIcon();
+    void OnStartStopTimer();
+    void OnExit();
+    void ShowContextMenu(MenuSource source);
 
     // The notification icon's record with what every operation needs.
     NOTIFYICONDATAA IconRecord() const;

@@ -18,7 +18,14 @@ add_custom_command(OUTPUT ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${gen}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icons.py
   COMMENT "Drawing the icons")
-add_custom_target(generated_assets DEPENDS ${gen}/eyes.avi ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico)
+add_custom_command(OUTPUT ${gen}/eye.bmp ${gen}/hand.cur ${gen}/question.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_about_assets.py ${gen}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_about_assets.py ${CMAKE_SOURCE_DIR}/tools/make_icons.py
+  COMMENT "Drawing the logo, the link cursor and the question icon")
+set(generated ${gen}/eyes.avi ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico ${gen}/eye.bmp ${gen}/hand.cur
+  ${gen}/question.ico)
+add_custom_target(generated_assets DEPENDS ${generated})
 
 # The framework and the program's windows, shared by the exe and the Windows
 # tests.
@@ -30,6 +37,7 @@ add_library(lumeyra_win STATIC
   app/HookLibrary.cpp
   framework/Control.cpp
   controls/Label.cpp
+  app/ContextMenu.cpp
 )
 target_compile_options(lumeyra_win PUBLIC ${win_flags})
 target_link_libraries(lumeyra_win PUBLIC lumeyra_core htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32)
@@ -43,11 +51,16 @@ add_library(lumeyra_program OBJECT
   prompts/ReleseTime.cpp
   password/EditPassword.cpp
   password/QueryPassword.cpp
+  app/ExiteDlg.cpp
+  app/AboutDlg.cpp
+  framework/DataExchange.cpp
+  settings/OptionsDialog.cpp
+  settings/SettingsCommand.cpp
   res/Lumeyra.rc
 )
 target_link_libraries(lumeyra_program PUBLIC lumeyra_win)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
-  OBJECT_DEPENDS "${gen}/eyes.avi;${gen}/Lumeyra.ico;${gen}/LumeyraStop.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
+  OBJECT_DEPENDS "${generated};${CMAKE_SOURCE_DIR}/res/resource.h")
 file(GLOB pictures ${CMAKE_SOURCE_DIR}/res/pictures/*.bmp)
 set_property(SOURCE res/Lumeyra.rc APPEND PROPERTY OBJECT_DEPENDS ${pictures})
 target_include_directories(lumeyra_program PRIVATE ${gen} ${CMAKE_SOURCE_DIR}/res)

@@ -48,6 +48,7 @@ public:
     virtual CLabel& SetHighlightColor(COLORREF colour);
     // What a click opens ("mailto:...", an address).
     void SetLinkTarget(const std::string& target) { m_strLinkTarget = target; }
+    const std::string& LinkTarget() const { return m_strLinkTarget; }
 
     const std::string& Text() const { return m_strText; }
     // The font the label paints with; null until it is attached.

@@ -3,6 +3,7 @@
 #include <htmlhelp.h>
 
 #include "app/ExePaths.h"
+#include "framework/Dialog.h"
 
 CAppBase* CAppBase::s_app = nullptr;
 
@@ -37,7 +38,8 @@ void CAppBase::ReportError(const char* text) {
 
 void CAppBase::ShowHelp(DWORD context) const {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    HWND viewer = HtmlHelpA(GetDesktopWindow(), m_strHelpFile.c_str(), HH_HELP_CONTEXT, context);
+    HWND owner = m_pMainWnd && m_pMainWnd->Hwnd() ? m_pMainWnd->Hwnd() : GetDesktopWindow();
+    HWND viewer = HtmlHelpA(owner, m_strHelpFile.c_str(), HH_HELP_CONTEXT, context);
     SetCursor(previous);
     if (!viewer) ShowMessage("Failed to launch help.");
 }

@@ -57,6 +57,15 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
+    // F1 without Shift, Ctrl or Alt is the application's help command,
+    // which the main window answers at its own topic.
+    if (message == WM_HELP && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        CDialog* main = CAppBase::App().MainWindow();
+        HWND target = main && main->Hwnd() ? main->Hwnd() : m_hWnd;
+        SendMessageA(target, WM_COMMAND, kHelpCommand, 0);
+        return TRUE;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) == IDOK) return OnOK(), TRUE;
         if (LOWORD(wParam) == IDCANCEL) return OnCancel(), TRUE;

@@ -13,6 +13,9 @@
 // messages and command ids to its handlers through static tables.
 class CDialog {
 public:
+    // The command id of the application's help (the F1 key).
+    static constexpr UINT kHelpCommand = 57670;
+
     explicit CDialog(UINT templateId) : m_idd(templateId) {}
     virtual ~CDialog() = default;
     CDialog(const CDialog&) = delete;

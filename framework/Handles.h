@@ -43,6 +43,7 @@ inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void DeleteRegion(HRGN h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
+inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 }  // namespace handles
 
 using KeyHandle = Owner<HKEY, handles::CloseKey>;
@@ -52,6 +53,7 @@ using RegionHandle = Owner<HRGN, handles::DeleteRegion>;
 using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
 // A file handle; INVALID_HANDLE_VALUE is never stored, a failed open holds none.
 using FileHandle = Owner<HANDLE, handles::CloseFile>;
+using MenuHandle = Owner<HMENU, handles::DestroyMenuHandle>;
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

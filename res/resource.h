@@ -23,3 +23,25 @@
 #define IDC_OLD_PASSWORD 1025
 #define IDC_NEW_PASSWORD 1026
 #define IDC_REPEAT_PASSWORD 1027
+
+#define IDD_ABOUTBOX 100
+#define IDC_ABOUT_FOLD 1013  // the same id as the prompts' help button
+#define IDC_ABOUT_TITLE 1015
+#define IDC_ABOUT_MAIL 1019
+#define IDD_OPTIONS 170
+#define IDC_TIME_WORK 1006
+#define IDC_TIME_RELESE 1007
+#define IDC_WINDOW_ORDINARY 1008
+#define IDC_WINDOW_PASS_THROUGH 1009
+#define IDC_X_POS 1010
+#define IDC_Y_POS 1011
+#define IDC_AUTO_START 1012
+#define IDC_TAKE_POSITION 1013  // the same id as the prompts' help button
+#define IDC_ALPHA 1014
+#define IDC_OPTIONS_HELP 1017
+#define IDC_PASSWORD_LINK 1024
+#define IDB_ABOUT_EYE 174
+#define IDC_LINK_HAND 175
+#define IDD_EXITE 178
+#define IDI_EXIT_QUESTION 180
+#define IDC_EXIT_QUESTION 1020

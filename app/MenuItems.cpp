@@ -1,0 +1,14 @@
+#include "app/MenuItems.h"
+
+std::array<MenuItem, kContextMenuSize> ContextMenuItems(MenuSource source, bool stopped) {
+    const uint32_t help = source == MenuSource::kWindow ? kCmdHelpFromWindow : kCmdHelpFromIcon;
+    return {{
+        {kCmdAbout, "About..."},
+        {help, "Помощь"},
+        {},
+        {kCmdStartStopTimer, stopped ? "Запустить таймер" : "Остановить таймер"},
+        {kCmdSettings, "Настройки"},
+        {},
+        {kCmdExit, "Завершить роботу"},
+    }};
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "controls/Label.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+
+// The settings dialog: work and rest times, window type and position,
+// opacity and start at log-on, and the link to the password dialog. The
+// caller fills the fields, runs it, and on OK reads them back; "Применить"
+// asks for the password first.
+class COptionsDialog : public CDialogImpl<COptionsDialog> {
+public:
+    COptionsDialog();
+
+    int32_t m_nTimeWork = 0;    // minutes
+    int32_t m_nTimeRelese = 0;  // minutes
+    int32_t m_nXPos = 0;
+    int32_t m_nYPos = 0;
+    int32_t m_nWindowType = 0;  // 0 ordinary, 1 pass-through, -1 neither chosen
+    int32_t m_bAutoStart = 0;
+    int32_t m_nAlpha = 0;  // percent
+    CLabel m_labelPassword;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    friend class CDialogImpl<COptionsDialog>;
+    static std::span<const Message> Messages();
+    static std::span<const Command> Commands();
+
+    void DoDataExchange(CDataExchange& dx);
+    // False when a value failed its check; the user has been told.
+    bool UpdateData(bool saveAndValidate);
+    void EnablePosition(bool enable);
+
+    LRESULT OnShowWindow(WPARAM, LPARAM);
+    void OnOrdinaryWindow() { EnablePosition(false); }
+    void OnPassThroughWindow() { EnablePosition(true); }
+    void OnTakePosition();
+    void OnPasswordLink();
+    void OnHelpButton();
+};

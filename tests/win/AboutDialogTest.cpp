@@ -1,0 +1,202 @@
+// The About box run modally over its real template, worked from a second
+// thread: what the folded box shows, its title and mail link, and the ">>"
+// button that unfolds and folds the description.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/AboutDlg.h"
+#include "app/LumeyraApp.h"
+#include "res/resource.h"
+#include "tests/win/DialogScript.h"
+
+namespace {
+
+constexpr char kTitle[] = "About Lumeyra";
+constexpr char kAddress[] = "lumeyra@lumeyra.dev";
+constexpr char kAuthor[] = "Lumeyra developers\rКиїв, 2026";
+constexpr char kFeedback[] =
+    "Автор будет очень благодарен за любой отзыв о программе, о пользе которую она вам принесла, или же "
+    "ваших "
+    "мыслях о том, как вы хотели бы ее усовершенствовать.";
+const char* const kDescriptions[] = {
+    "Lumeyra - программа для уменьшения нагрузки на глаза во время работы за компьютером. Когда программа "
+    "\"мигает\", то подсознательно человек также начинает чаще мигать, что дает больше времени для отдыха "
+    "глаз.",
+    "После  промежутка времени непрерывной работы, которое задано пользователем (оно определяется  по "
+    "изменении "
+    "позиции курсора мыши или нажатию клавиш клавиатуры) программа выдает сообщение что пора отдохнуть.",
+    "Если позиция курсора мыши не изменяется или не нажимаются клавиши в течение промежутка времнени отдыха, "
+    "то "
+    "время работы обнуляется.",
+};
+constexpr int kFoldedBottom = 190;
+
+struct Search {
+    std::string text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (search->text != text) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The dialog's child whose window text is exactly `text`; null if none.
+HWND ChildWithText(HWND dialog, const std::string& text) {
+    Search search{text};
+    EnumChildWindows(dialog, MatchText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A child's rectangle in the dialog's client coordinates.
+RECT InDialog(HWND dialog, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Where the window ends, measured from the top of its client area.
+int ClientBottom(HWND dialog) {
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    POINT corner{r.left, r.bottom};
+    ScreenToClient(dialog, &corner);
+    return corner.y;
+}
+
+// The window height the template asks for, less one caption: worked out
+// from the template's 208 dialog units, as the dialog manager sizes it.
+int UnfoldedBottom(HWND dialog) {
+    RECT frame{0, 0, 223, 208};
+    MapDialogRect(dialog, &frame);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
+    return frame.bottom - frame.top - GetSystemMetrics(SM_CYCAPTION);
+}
+
+LOGFONTA FontOf(HGDIOBJ font) {
+    LOGFONTA lf{};
+    GetObjectA(font, sizeof lf, &lf);
+    return lf;
+}
+
+class AboutBox : public ::testing::Test {
+protected:
+    void SetUp() override { App().Init(GetModuleHandleA(nullptr)); }
+};
+
+TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
+    CAboutDlg about;
+    INT_PTR result = RunScripted(about, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(ClientBottom(dialog), kFoldedBottom);
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_ABOUT_FOLD), ">>");
+
+        // The folded box shows everything above the fold...
+        HWND author = ChildWithText(dialog, kAuthor);
+        HWND feedback = ChildWithText(dialog, kFeedback);
+        EXPECT_TRUE(author) << "author lines";
+        EXPECT_TRUE(feedback) << "feedback request";
+        std::vector<HWND> shown{author, feedback};
+        for (int id : {IDOK, IDC_ABOUT_FOLD, IDC_ABOUT_TITLE, IDC_ABOUT_MAIL})
+            shown.push_back(GetDlgItem(dialog, id));
+        for (HWND child : shown) {
+            if (!child) continue;
+            EXPECT_LE(InDialog(dialog, child).bottom, kFoldedBottom) << GetDlgCtrlID(child);
+        }
+        // ...and none of the description, which starts below it.
+        for (const char* text : kDescriptions) {
+            HWND description = ChildWithText(dialog, text);
+            ASSERT_TRUE(description) << text;
+            EXPECT_GE(InDialog(dialog, description).top, kFoldedBottom) << text;
+        }
+
+        HWND logo = FindWindowExA(dialog, nullptr, "Static", nullptr);
+        while (logo && (GetWindowLongA(logo, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            logo = FindWindowExA(dialog, logo, "Static", nullptr);
+        ASSERT_TRUE(logo);
+        BITMAP picture{};
+        auto image = reinterpret_cast<HGDIOBJ>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_TRUE(image) << "the logo shows no bitmap";
+        GetObjectA(image, sizeof picture, &picture);
+        EXPECT_EQ(picture.bmWidth, 64);
+        EXPECT_EQ(picture.bmHeight, 59);
+        EXPECT_LE(InDialog(dialog, logo).bottom, kFoldedBottom);
+
+        EXPECT_EQ(about.m_labelTitle.Text(), "Lumeyra 1.0");
+        const LOGFONTA title = FontOf(about.m_labelTitle.Font());
+        const LOGFONTA dialogFont = FontOf(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+        EXPECT_STREQ(title.lfFaceName, "Courier");
+        EXPECT_EQ(title.lfCharSet, ANSI_CHARSET);
+        EXPECT_GT(std::abs(title.lfHeight), 2 * std::abs(dialogFont.lfHeight));
+
+        EXPECT_EQ(about.m_labelMail.Text(), kAddress);
+        EXPECT_EQ(about.m_labelMail.LinkTarget(), std::string("mailto:") + kAddress + "?subject=Lumeyra");
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & SS_NOTIFY)
+            << "without it the link takes no clicks";
+
+        DialogScript::Click(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
+    CAboutDlg about;
+    INT_PTR result = RunScripted(about, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        const int unfolded = UnfoldedBottom(dialog);
+        ASSERT_GT(unfolded, kFoldedBottom);
+        auto press = [&](const char* caption, int bottom) {
+            DialogScript::Click(dialog, IDC_ABOUT_FOLD);
+            EXPECT_TRUE(s.WaitUntil([&] {
+                return DialogScript::Text(dialog, IDC_ABOUT_FOLD) == caption &&
+                       ClientBottom(dialog) == bottom;
+            }));
+            EXPECT_EQ(DialogScript::Text(dialog, IDC_ABOUT_FOLD), caption);
+            EXPECT_EQ(ClientBottom(dialog), bottom);
+        };
+        RECT before{};
+        GetWindowRect(dialog, &before);
+        press("<<", unfolded);
+        press(">>", kFoldedBottom);
+        press("<<", unfolded);
+        press(">>", kFoldedBottom);
+        RECT after{};
+        GetWindowRect(dialog, &after);
+        EXPECT_EQ(after.left, before.left);
+        EXPECT_EQ(after.top, before.top);
+        EXPECT_EQ(after.right, before.right);
+
+        // Dragged elsewhere, the box unfolds where it now stands.
+        const int width = before.right - before.left;
+        SetWindowPos(dialog, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(s.WaitUntil([&] {
+            RECT r{};
+            GetWindowRect(dialog, &r);
+            return r.left == 40 && r.top == 30;
+        }));
+        press("<<", unfolded);
+        GetWindowRect(dialog, &after);
+        EXPECT_EQ(after.left, 40);
+        EXPECT_EQ(after.top, 30);
+        EXPECT_EQ(after.right - after.left, width);
+
+        DialogScript::Click(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+}
+
+}  // namespace

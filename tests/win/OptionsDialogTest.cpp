@@ -1,0 +1,342 @@
+// The settings dialog run for real over its resource, worked from a second
+// thread: what it shows, how it takes and checks the values, and the
+// controls that follow the window type. "Pass.bin" holds the empty
+// password, so "Применить" passes the password query unseen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "app/LumeyraApp.h"
+#include "res/resource.h"
+#include "settings/OptionsDialog.h"
+#include "tests/win/DialogScript.h"
+
+namespace {
+
+const std::string kEmptyRecord(
+    "\xFF\xFF\x01\x00\x09\x00"
+    "CPassword"
+    "\x00\x00\x00\x00\x00",
+    20);
+constexpr char kTitle[] = "Настройки";
+constexpr char kEditPasswordTitle[] = "Установка / Изменение / Удаление  Пароля";
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App().Init(GetModuleHandleA(nullptr));
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        m_dir = std::string(temp) + "lumeyra-options-test\\";
+        CreateDirectoryA(m_dir.c_str(), nullptr);
+        App().m_strExeDir = m_dir;
+        std::ofstream(File(), std::ios::binary | std::ios::trunc) << kEmptyRecord;
+
+        m_options.m_nTimeWork = 45;
+        m_options.m_nTimeRelese = 15;
+        m_options.m_nXPos = 120;
+        m_options.m_nYPos = 340;
+        m_options.m_nWindowType = 1;
+        m_options.m_bAutoStart = 1;
+        m_options.m_nAlpha = 70;
+    }
+    void TearDown() override {
+        DeleteFileA(File().c_str());
+        RemoveDirectoryA(m_dir.c_str());
+    }
+    std::string File() const { return m_dir + "Pass.bin"; }
+
+    std::string m_dir;
+    COptionsDialog m_options;
+};
+
+// A click as the mouse gives it: the button takes the focus, an automatic
+// radio button or check box changes its state, then the dialog hears of it.
+void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
+bool PositionEnabled(HWND dialog) {
+    return Enabled(dialog, IDC_X_POS) && Enabled(dialog, IDC_Y_POS) && Enabled(dialog, IDC_TAKE_POSITION);
+}
+bool PositionDisabled(HWND dialog) {
+    return !Enabled(dialog, IDC_X_POS) && !Enabled(dialog, IDC_Y_POS) && !Enabled(dialog, IDC_TAKE_POSITION);
+}
+
+// Answers the message box that must come next with OK.
+void ExpectMessage(DialogScript& s, const std::string& expected) {
+    std::string text;
+    HWND box = s.WaitForMessage(text);
+    ASSERT_TRUE(box) << "no message, expected " << expected;
+    EXPECT_EQ(text, expected);
+    DialogScript::Click(box, IDOK);
+    s.WaitGone(box);
+}
+
+struct ControlRow {
+    int id;  // -1: a static without one
+    const char* className;
+    int x, y, width, height;  // dialog units
+    LONG kind;                // the style bits under the class's mask
+    bool tabStop, group;
+};
+
+// The template in its tab order.
+constexpr ControlRow kLayout[] = {
+    {IDOK, "Button", 77, 131, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 137, 131, 34, 13, BS_PUSHBUTTON, true, false},
+    {-1, "Static", 9, 10, 69, 10, SS_LEFT, false, false},
+    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
+    {IDC_TIME_WORK, "Edit", 85, 7, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {IDC_TIME_RELESE, "Edit", 85, 21, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    // Neither radio button has a tab stop of its own: the system gives it to
+    // the checked one, here 1009.
+    {IDC_WINDOW_ORDINARY, "Button", 9, 41, 78, 10, BS_AUTORADIOBUTTON, false, true},
+    {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 164, 11, BS_AUTORADIOBUTTON, true, false},
+    {-1, "Static", 15, 78, 8, 8, SS_LEFT, false, true},
+    {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
+    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
+    {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {IDC_Y_POS, "Edit", 100, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
+    {IDC_TAKE_POSITION, "Button", 149, 76, 16, 14, BS_PUSHBUTTON, true, false},
+    {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
+    {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {IDC_OPTIONS_HELP, "Button", 8, 131, 31, 13, BS_PUSHBUTTON, true, false},
+    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, false, false},
+};
+
+LONG KindMask(const std::string& className) {
+    if (className == "Button") return BS_TYPEMASK;
+    if (className == "Static") return SS_TYPEMASK | SS_NOTIFY;
+    return ES_CENTER | ES_RIGHT | ES_MULTILINE | ES_PASSWORD | ES_AUTOHSCROLL | ES_NUMBER;
+}
+
+// Dialog units to pixels the way the dialog manager maps each number.
+RECT Pixels(HWND dialog, int x, int y, int width, int height) {
+    RECT r{x, y, width, height};
+    MapDialogRect(dialog, &r);
+    return r;
+}
+
+void ExpectLayout(HWND dialog) {
+    LONG style = GetWindowLongA(dialog, GWL_STYLE);
+    LONG wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
+    EXPECT_EQ(style & wanted, wanted);
+    EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
+    RECT client{};
+    GetClientRect(dialog, &client);
+    RECT size = Pixels(dialog, 0, 0, 178, 150);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const ControlRow& row : kLayout) {
+        SCOPED_TRACE(testing::Message() << "control " << row.id << " at " << row.x << ", " << row.y);
+        ASSERT_TRUE(child);
+        EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(row.id));
+        char className[32] = {};
+        GetClassNameA(child, className, sizeof className);
+        EXPECT_EQ(lstrcmpiA(className, row.className), 0) << className;
+        LONG childStyle = GetWindowLongA(child, GWL_STYLE);
+        EXPECT_EQ(childStyle & KindMask(row.className), row.kind);
+        EXPECT_EQ((childStyle & WS_TABSTOP) != 0, row.tabStop);
+        EXPECT_EQ((childStyle & WS_GROUP) != 0, row.group);
+        EXPECT_TRUE(childStyle & WS_VISIBLE);
+        if (std::string(row.className) == "Edit") {
+            EXPECT_TRUE((childStyle & WS_BORDER) || (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+        }
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        RECT expected = Pixels(dialog, row.x, row.y, row.width, row.height);
+        EXPECT_EQ(r.left, expected.left);
+        EXPECT_EQ(r.top, expected.top);
+        EXPECT_EQ(r.right - r.left, expected.right);
+        EXPECT_EQ(r.bottom - r.top, expected.bottom);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_FALSE(child) << "more controls than the template's";
+}
+
+TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
+    INT_PTR result = RunScripted(m_options, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        ExpectLayout(dialog);
+
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_TIME_WORK), "45");
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_TIME_RELESE), "15");
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_X_POS), "120");
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_Y_POS), "340");
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_ALPHA), "70");
+        EXPECT_FALSE(Checked(dialog, IDC_WINDOW_ORDINARY));
+        EXPECT_TRUE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
+        EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
+        EXPECT_TRUE(PositionEnabled(dialog));
+        EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDOK)) << "the first control with a tab stop";
+
+        // The link paints its own text and opens nothing itself.
+        EXPECT_EQ(m_options.m_labelPassword.Hwnd(), GetDlgItem(dialog, IDC_PASSWORD_LINK));
+        EXPECT_EQ(m_options.m_labelPassword.Text(), "Пароль");
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_PASSWORD_LINK), "");
+        EXPECT_TRUE(m_options.m_labelPassword.m_bNoOpen);
+        LOGFONTA font{};
+        GetObjectA(m_options.m_labelPassword.Font(), sizeof font, &font);
+        EXPECT_TRUE(font.lfUnderline);
+
+        // A click on it opens the password dialog over this one.
+        PostMessageA(GetDlgItem(dialog, IDC_PASSWORD_LINK), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        HWND password = s.WaitForWindow(kEditPasswordTitle);
+        ASSERT_TRUE(password);
+        EXPECT_EQ(GetWindow(password, GW_OWNER), dialog);
+        EXPECT_FALSE(IsWindowEnabled(dialog));
+        DialogScript::Click(password, IDCANCEL);
+        s.WaitGone(password);
+        EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+
+        // No help file lies beside the test.
+        Press(dialog, IDC_OPTIONS_HELP);
+        ExpectMessage(s, "Failed to launch help.");
+
+        DialogScript::Type(dialog, IDC_TIME_WORK, "99");
+        Press(dialog, IDC_WINDOW_ORDINARY);
+        EXPECT_TRUE(s.WaitUntil([&] { return PositionDisabled(dialog); }));
+        DialogScript::Click(dialog, IDCANCEL);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(m_options.m_nTimeWork, 45);
+    EXPECT_EQ(m_options.m_nWindowType, 1);
+}
+
+TEST_F(OptionsDialog, WindowTypeEnablesThePositionControls) {
+    m_options.m_nWindowType = 0;
+    INT_PTR result = RunScripted(m_options, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(Checked(dialog, IDC_WINDOW_ORDINARY));
+        EXPECT_TRUE(s.WaitUntil([&] { return PositionDisabled(dialog); }));
+
+        Press(dialog, IDC_WINDOW_PASS_THROUGH);
+        EXPECT_TRUE(s.WaitUntil([&] { return PositionEnabled(dialog); }));
+        EXPECT_FALSE(Checked(dialog, IDC_WINDOW_ORDINARY));
+        Press(dialog, IDC_WINDOW_ORDINARY);
+        EXPECT_TRUE(s.WaitUntil([&] { return PositionDisabled(dialog); }));
+        EXPECT_FALSE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
+
+        // Disabled, and still checked and taken (the focus cannot go into
+        // a disabled edit).
+        DialogScript::Type(dialog, IDC_X_POS, "10000");
+        Press(dialog, IDOK);
+        ExpectMessage(s, "Please enter an integer between 0 and 9999.");
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(m_options.m_nXPos, 10000);
+        DialogScript::Type(dialog, IDC_X_POS, "9999");
+        Press(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(m_options.m_nWindowType, 0);
+    EXPECT_EQ(m_options.m_nXPos, 9999);
+}
+
+TEST_F(OptionsDialog, AStoredTypeBeyondTheButtonsSelectsNeitherAndComesBackAsMinusOne) {
+    m_options.m_nWindowType = 5;
+    m_options.m_bAutoStart = 7;
+    INT_PTR result = RunScripted(m_options, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        EXPECT_FALSE(Checked(dialog, IDC_WINDOW_ORDINARY));
+        EXPECT_FALSE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
+        EXPECT_TRUE(PositionEnabled(dialog));
+        EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
+        Press(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(m_options.m_nWindowType, -1);
+    EXPECT_EQ(m_options.m_bAutoStart, 0);
+}
+
+TEST_F(OptionsDialog, TakingTheValuesStopsAtTheFirstBadField) {
+    m_options.m_nWindowType = 0;
+    INT_PTR result = RunScripted(m_options, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        auto focusOn = [&](int id) {
+            return s.WaitUntil([&] { return s.Focus() == GetDlgItem(dialog, id); });
+        };
+        auto wholeTextSelected = [&](int id, DWORD length) {
+            return s.WaitUntil([&] {
+                DWORD start = 0, end = 0;
+                SendMessageA(GetDlgItem(dialog, id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end));
+                return start == 0 && end == length;
+            });
+        };
+
+        DialogScript::Type(dialog, IDC_TIME_WORK, "");
+        Press(dialog, IDOK);
+        ExpectMessage(s, "Please enter an integer.");
+        EXPECT_TRUE(focusOn(IDC_TIME_WORK));
+        EXPECT_EQ(m_options.m_nTimeWork, 45) << "no number: the field keeps its value";
+
+        DialogScript::Type(dialog, IDC_TIME_WORK, "0000");
+        Press(dialog, IDOK);
+        ExpectMessage(s, "Please enter an integer between 1 and 9999.");
+        EXPECT_TRUE(focusOn(IDC_TIME_WORK));
+        EXPECT_TRUE(wholeTextSelected(IDC_TIME_WORK, 4));
+        EXPECT_EQ(m_options.m_nTimeWork, 0) << "out of bounds: the field holds the number";
+
+        // Before the bad y the fields take their values, after it not even
+        // the radio buttons and the check box.
+        DialogScript::Type(dialog, IDC_TIME_WORK, "12ab");
+        DialogScript::Type(dialog, IDC_TIME_RELESE, "  20");
+        DialogScript::Type(dialog, IDC_X_POS, "300");
+        DialogScript::Type(dialog, IDC_Y_POS, "-1");
+        Press(dialog, IDC_WINDOW_PASS_THROUGH);
+        Press(dialog, IDC_AUTO_START);
+        EXPECT_TRUE(s.WaitUntil([&] { return !Checked(dialog, IDC_AUTO_START); }));
+        DialogScript::Type(dialog, IDC_ALPHA, "80");
+        Press(dialog, IDOK);
+        ExpectMessage(s, "Please enter an integer between 0 and 9999.");
+        EXPECT_TRUE(focusOn(IDC_Y_POS));
+        EXPECT_TRUE(wholeTextSelected(IDC_Y_POS, 2));
+        EXPECT_EQ(m_options.m_nTimeWork, 12);
+        EXPECT_EQ(m_options.m_nTimeRelese, 20);
+        EXPECT_EQ(m_options.m_nXPos, 300);
+        EXPECT_EQ(m_options.m_nYPos, -1);
+        EXPECT_EQ(m_options.m_nWindowType, 0);
+        EXPECT_EQ(m_options.m_bAutoStart, 1);
+        EXPECT_EQ(m_options.m_nAlpha, 70);
+
+        DialogScript::Type(dialog, IDC_Y_POS, "5");
+        DialogScript::Type(dialog, IDC_ALPHA, "101");
+        Press(dialog, IDOK);
+        ExpectMessage(s, "Please enter an integer between 0 and 100.");
+        EXPECT_TRUE(focusOn(IDC_ALPHA));
+        EXPECT_EQ(m_options.m_nWindowType, 1);
+        EXPECT_EQ(m_options.m_bAutoStart, 0);
+        EXPECT_EQ(m_options.m_nAlpha, 101);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+
+        DialogScript::Type(dialog, IDC_ALPHA, "0");
+        Press(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(m_options.m_nTimeWork, 12);
+    EXPECT_EQ(m_options.m_nTimeRelese, 20);
+    EXPECT_EQ(m_options.m_nXPos, 300);
+    EXPECT_EQ(m_options.m_nYPos, 5);
+    EXPECT_EQ(m_options.m_nWindowType, 1);
+    EXPECT_EQ(m_options.m_bAutoStart, 0);
+    EXPECT_EQ(m_options.m_nAlpha, 0);
+}
+
+}  // namespace
