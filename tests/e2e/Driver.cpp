@@ -54,6 +54,14 @@ Program::~Program() {
     CloseHandle(m_info.hProcess);
 }
 
+long Program::WaitForExit(std::chrono::milliseconds timeout) const {
+    DWORD code = 0;
+    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(m_info.hProcess, &code))
+        return -1;
+    return static_cast<long>(code);
+}
+
 bool Program::Running() const {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }

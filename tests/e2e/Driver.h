@@ -36,6 +36,8 @@ public:
 
     DWORD Id() const { return m_info.dwProcessId; }
     bool Running() const;
+    // The exit code once the program has ended within `timeout`; -1 if not.
+    long WaitForExit(std::chrono::milliseconds timeout) const;
     // The program's visible top-level window with this title.
     HWND WaitForWindow(const wchar_t* title, std::chrono::milliseconds timeout) const;
     // The program's first visible top-level window that `match` accepts.

@@ -1,0 +1,313 @@
+// The context menu and its commands, reached the ways a user reaches them:
+// a right click on the spectacles or on the notification icon, items chosen
+// with the arrow keys and Enter.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "Driver.h"
+#include "password/Password.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace driver;
+
+constexpr auto kTimeout = 60s;
+constexpr UINT kIconId = 128;
+const std::string kEmptyRecord("\xFF\xFF\x01\x00\x09\x00" "CPassword" "\x00\x00\x00\x00\x00", 20);
+
+// Items by the number of Down presses that reach them from a fresh menu.
+enum Item { kAbout = 1, kHelp = 2, kTimer = 3, kSettings = 4, kExit = 5 };
+
+std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
+
+// A control's text: another process's edit answers WM_GETTEXT only, not
+// GetWindowText.
+std::wstring ControlText(HWND dialog, int id) {
+    wchar_t text[256] = {};
+    SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The control with the keyboard focus on a window's thread.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WritePasswordFile(kEmptyRecord);
+        ForgetSettings();
+        StoreSetting("TimeWork", 45);
+        StoreSetting("TimeRelese", 15);
+        StoreSetting("WindowType", 0);
+        StoreSetting("xPos", 0);
+        StoreSetting("yPos", 0);
+        StoreSetting("alpha", 70);
+        StoreSetting("StopTimer", 0);
+        m_program = std::make_unique<Program>();
+        main = m_program->WaitForWindow(L"Lumeyra", kTimeout);
+        ASSERT_TRUE(main);
+        m_program->SetMainWindow(main);
+    }
+    void TearDown() override {
+        m_program.reset();
+        WritePasswordFile(kEmptyRecord);
+    }
+
+    static void WritePasswordFile(const std::string& bytes) {
+        std::ofstream(Folders().exeDir + "\\Pass.bin", std::ios::binary | std::ios::trunc) << bytes;
+    }
+    static void SetPassword(const std::string& password) {
+        CMemoryFile file;
+        StorePassword(file, password);
+        WritePasswordFile(file.Bytes());
+    }
+
+    Program& program() { return *m_program; }
+    HWND Menu() const {
+        return m_program->FindOwnWindow([](HWND h) {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            return std::string(cls) == "#32768";
+        });
+    }
+    // Opens the menu from the notification icon (the icon's callback is
+    // WM_SYSCOMMAND with its id) or from the window.
+    HWND OpenMenu(bool fromIcon = true) {
+        if (fromIcon)
+            PostMessageA(main, WM_SYSCOMMAND, kIconId, WM_RBUTTONUP);
+        else
+            PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(47, 32));
+        HWND menu = nullptr;
+        WaitFor([&] { return (menu = Menu()) != nullptr; }, 10s);
+        return menu;
+    }
+    void Choose(HWND menu, Item item) {
+        for (int i = 0; i < item; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        WaitFor([&] { return Menu() == nullptr; }, 10s);
+    }
+    bool Command(Item item, bool fromIcon = true) {
+        HWND menu = OpenMenu(fromIcon);
+        if (!menu) return false;
+        Choose(menu, item);
+        return true;
+    }
+    HWND WaitForDialog(const wchar_t* title) const { return m_program->WaitForWindow(title, kTimeout); }
+    // A message box of the program: the one window with the box's text
+    // control.
+    HWND WaitForMessage(std::wstring& text) const {
+        HWND box = m_program->WaitForWindow([](HWND h) { return GetDlgItem(h, 0xFFFF) != nullptr; }, 20s);
+        text = box ? TextOf(GetDlgItem(box, 0xFFFF)) : L"";
+        return box;
+    }
+    void Click(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    bool WaitGone(HWND window) {
+        return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 20s);
+    }
+    std::vector<uint8_t> Stored(const char* name) {
+        return ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", name).data;
+    }
+
+    HWND main = nullptr;
+
+private:
+    std::unique_ptr<Program> m_program;
+};
+
+TEST_F(MenuTest, TimerStopsAndStartsAndTheIconFollows) {
+    ASSERT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s));
+    HWND menu = OpenMenu();
+    ASSERT_TRUE(menu);
+    RECT r{};
+    GetWindowRect(menu, &r);
+    SaveBmp(CaptureScreen({r.left - 10, r.top - 10, r.right + 10, r.bottom + 10}), "context-menu.bmp");
+    Choose(menu, kTimer);
+    EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s)) << "icon 130 not shown";
+    EXPECT_TRUE(HasNotifyIcon(main, kIconId));
+
+    ASSERT_TRUE(Command(kTimer, false));
+    EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("0\0\0\0", 4); }, 10s));
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s)) << "icon 128 not back";
+}
+
+TEST_F(MenuTest, TimerCommandAsksForTheSetPassword) {
+    SetPassword("pw");
+    ASSERT_TRUE(Command(kTimer));
+    HWND query = WaitForDialog(L"Введите пароль");
+    ASSERT_TRUE(query);
+    Click(query, IDCANCEL);
+    ASSERT_TRUE(WaitGone(query));
+    Sync(main);
+    EXPECT_EQ(Stored("StopTimer"), Text("0\0\0\0", 4));
+
+    ASSERT_TRUE(Command(kTimer));
+    query = WaitForDialog(L"Введите пароль");
+    ASSERT_TRUE(query);
+    SetDlgItemTextA(query, 1022, "wrong");
+    Click(query, IDOK);
+    std::wstring text;
+    HWND box = WaitForMessage(text);
+    EXPECT_EQ(text, L"Неверный пароль");
+    Click(box, IDOK);
+    WaitGone(box);
+    SetDlgItemTextA(query, 1022, "pw");
+    Click(query, IDOK);
+    ASSERT_TRUE(WaitGone(query));
+    EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
+}
+
+TEST_F(MenuTest, HelpWithoutAHelpFileSaysSo) {
+    ASSERT_TRUE(Command(kHelp));
+    std::wstring text;
+    HWND box = WaitForMessage(text);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(text, L"Failed to launch help.");
+    EXPECT_EQ(TextOf(box), L"Lumeyra");
+    Click(box, IDOK);
+    EXPECT_TRUE(WaitGone(box));
+}
+
+TEST_F(MenuTest, DraggingMovesTheWindowByTheDisplacement) {
+    // The mouse messages are posted: moves of the real pointer reach the
+    // program through X asynchronously, late against the window's own moves,
+    // so their client coordinates would not add up to a steady displacement.
+    SetCursorPos(0, 0);
+    RECT before{};
+    GetWindowRect(main, &before);
+    auto post = [&](UINT message, int x, int y) {
+        PostMessageA(main, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    };
+    // Down on the left lens; each move is relative to that anchor, since
+    // the window has followed the cursor after each one.
+    post(WM_LBUTTONDOWN, 47, 32);
+    post(WM_MOUSEMOVE, 17, 12);
+    post(WM_MOUSEMOVE, 27, 7);
+    post(WM_LBUTTONUP, 47, 32);
+    // Released: a further move leaves the window where it is.
+    post(WM_MOUSEMOVE, 147, 32);
+    // A sent message would overtake the posted ones; the menu, posted after
+    // them, shows only once they have all been handled.
+    HWND menu = OpenMenu();
+    ASSERT_TRUE(menu);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    WaitFor([&] { return Menu() == nullptr; }, 10s);
+    RECT after{};
+    GetWindowRect(main, &after);
+    EXPECT_EQ(after.left - before.left, -50);
+    EXPECT_EQ(after.top - before.top, -45);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(Stored("xPos"), Text("0\0\0\0", 4)) << "a drag is not stored";
+}
+
+TEST_F(MenuTest, ExitAsksAndEndsOnlyOnYes) {
+    ASSERT_TRUE(Command(kExit, false));
+    HWND question = WaitForDialog(L"Завершить работу?");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(TextOf(GetDlgItem(question, IDOK)), L"Да");
+    SaveWindowShot(question, "exit-question.bmp");
+    // The icon's menu is refused while the question is open.
+    PostMessageA(main, WM_SYSCOMMAND, kIconId, WM_RBUTTONUP);
+    Sync(main);
+    EXPECT_FALSE(WaitFor([&] { return Menu() != nullptr; }, 1s));
+    Click(question, IDCANCEL);
+    ASSERT_TRUE(WaitGone(question));
+    EXPECT_TRUE(program().Running());
+
+    ASSERT_TRUE(Command(kExit));
+    question = WaitForDialog(L"Завершить работу?");
+    ASSERT_TRUE(question);
+    Click(question, IDOK);
+    EXPECT_EQ(program().WaitForExit(20s), 0);
+    EXPECT_FALSE(HasNotifyIcon(main, kIconId));
+}
+
+}  // namespace
+
+namespace {
+
+// The settings dialog through its menu item: what it shows, what it refuses,
+// and what a valid "Применить" stores and applies at once.
+TEST_F(MenuTest, SettingsValidateStoreAndApplyAtOnce) {
+    ASSERT_TRUE(Command(kSettings));
+    HWND dialog = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(dialog, 1006), L"45");
+    EXPECT_EQ(ControlText(dialog, 1007), L"15");
+    EXPECT_EQ(ControlText(dialog, 1014), L"70");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(GetDlgItem(dialog, 1010)); }, 10s));
+    SaveWindowShot(dialog, "settings-dialog.bmp");
+
+    auto refused = [&](int id, const char* text, const wchar_t* message) {
+        SetDlgItemTextA(dialog, id, text);
+        Click(dialog, IDOK);
+        std::wstring shown;
+        HWND box = WaitForMessage(shown);
+        ASSERT_TRUE(box) << text;
+        EXPECT_EQ(shown, message) << text;
+        Click(box, IDOK);
+        WaitGone(box);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 10s)) << text;
+        EXPECT_TRUE(IsWindowVisible(dialog));
+    };
+    refused(1006, "", L"Please enter an integer.");
+    refused(1006, "0", L"Please enter an integer between 1 and 9999.");
+    SetDlgItemTextA(dialog, 1006, "30");
+    refused(1014, "101", L"Please enter an integer between 0 and 100.");
+
+    SetDlgItemTextA(dialog, 1014, "100");
+    SetDlgItemTextA(dialog, 1007, "12ab");
+    SetDlgItemTextA(dialog, 1010, "100");
+    SetDlgItemTextA(dialog, 1011, "200");
+    PostMessageA(GetDlgItem(dialog, 1009), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, 1010)) != FALSE; }, 10s));
+    Click(dialog, IDOK);
+    ASSERT_TRUE(WaitGone(dialog));
+
+    EXPECT_TRUE(WaitFor([&] { return Alpha(main) == 255; }, 10s));
+    EXPECT_TRUE(ExStyle(main) & WS_EX_TRANSPARENT);
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 200);
+    EXPECT_EQ(Stored("TimeWork"), Text("30\0\0", 4));
+    EXPECT_EQ(Stored("TimeRelese"), Text("12\0\0", 4));
+    EXPECT_EQ(Stored("WindowType"), Text("1\0\0\0", 4));
+    EXPECT_EQ(Stored("xPos"), Text("100\0", 4));
+    EXPECT_EQ(Stored("alpha"), Text("100\0", 4));
+}
+
+TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
+    ASSERT_TRUE(Command(kAbout, false));
+    HWND about = WaitForDialog(L"About Lumeyra");
+    ASSERT_TRUE(about);
+    RECT folded{};
+    GetWindowRect(about, &folded);
+    SaveWindowShot(about, "about-folded.bmp");
+    Click(about, 1013);
+    RECT unfolded{};
+    EXPECT_TRUE(WaitFor([&] {
+        GetWindowRect(about, &unfolded);
+        return unfolded.bottom > folded.bottom;
+    }, 10s));
+    EXPECT_EQ(TextOf(GetDlgItem(about, 1013)), L"<<");
+    EXPECT_EQ(unfolded.top, folded.top);
+    SaveWindowShot(about, "about-unfolded.bmp");
+    Click(about, 1013);
+    EXPECT_TRUE(WaitFor([&] {
+        RECT r{};
+        GetWindowRect(about, &r);
+        return r.bottom == folded.bottom;
+    }, 10s));
+    Click(about, IDOK);
+    EXPECT_TRUE(WaitGone(about));
+}
+
+}  // namespace
