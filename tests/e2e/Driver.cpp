@@ -245,7 +245,18 @@ void SaveWindowShot(HWND hwnd, const std::string& name) {
     RECT area{std::max(0L, w.left - 40), std::max(0L, w.top - 30),
               std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), w.right + 40),
               std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), w.bottom + 30)};
-    SaveBmp(CaptureScreen(area), name);
+    // A window just shown may still be painting its controls: keep the
+    // first capture that a second one 200 ms later agrees with (an animated
+    // window never settles; the deadline ends the wait then).
+    Image shot = CaptureScreen(area);
+    WaitFor([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        Image again = CaptureScreen(area);
+        bool settled = again.pixels == shot.pixels;
+        shot = std::move(again);
+        return settled;
+    }, std::chrono::milliseconds(2000));
+    SaveBmp(shot, name);
 }
 
 void SaveDesktopShot(const std::string& name) {
