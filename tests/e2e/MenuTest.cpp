@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "Driver.h"
@@ -63,6 +64,11 @@ protected:
     static void WritePasswordFile(const std::string& bytes) {
         std::ofstream(Folders().exeDir + "\\Pass.bin", std::ios::binary | std::ios::trunc) << bytes;
     }
+    // Closed again at once: the program opens the file without sharing.
+    static std::string ReadPasswordFile() {
+        std::ifstream file(Folders().exeDir + "\\Pass.bin", std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
     static void SetPassword(const std::string& password) {
         CMemoryFile file;
         StorePassword(file, password);
@@ -100,6 +106,9 @@ protected:
         return true;
     }
     HWND WaitForDialog(const wchar_t* title) const { return m_program->WaitForWindow(title, kTimeout); }
+    bool Shown(const wchar_t* title) const {
+        return m_program->FindOwnWindow([title](HWND h) { return TextOf(h) == title; }) != nullptr;
+    }
     // A message box of the program: the one window with the box's text
     // control.
     HWND WaitForMessage(std::wstring& text) const {
@@ -308,6 +317,75 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
     }, 10s));
     Click(about, IDOK);
     EXPECT_TRUE(WaitGone(about));
+}
+
+}  // namespace
+
+namespace {
+
+// The password's whole life through the menu: set from the settings
+// dialog's link, asked for by "Применить", refused when the old one is
+// wrong, and removed again.
+TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
+    const wchar_t* kEditTitle = L"Установка / Изменение / Удаление  Пароля";
+    ASSERT_TRUE(Command(kSettings));
+    HWND settings = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(settings);
+    auto editPassword = [&](const char* old, const char* fresh, const char* repeated) {
+        Click(settings, 1024);
+        HWND edit = WaitForDialog(kEditTitle);
+        if (!edit) return edit;
+        SetDlgItemTextA(edit, 1025, old);
+        SetDlgItemTextA(edit, 1026, fresh);
+        SetDlgItemTextA(edit, 1027, repeated);
+        Click(edit, IDOK);
+        return edit;
+    };
+    HWND edit = editPassword("", "pw", "pw");
+    ASSERT_TRUE(edit);
+    ASSERT_TRUE(WaitGone(edit));
+
+    // "Применить" now asks; a wrong password keeps both dialogs open.
+    SetDlgItemTextA(settings, 1006, "44");
+    Click(settings, IDOK);
+    HWND query = WaitForDialog(L"Введите пароль");
+    ASSERT_TRUE(query);
+    SaveWindowShot(query, "password-query.bmp");
+    SetDlgItemTextA(query, 1022, "PW");
+    Click(query, IDOK);
+    std::wstring text;
+    HWND box = WaitForMessage(text);
+    EXPECT_EQ(text, L"Неверный пароль");
+    Click(box, IDOK);
+    WaitGone(box);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(query, 1022).empty(); }, 10s));
+    SetDlgItemTextA(query, 1022, "pw");
+    Click(query, IDOK);
+    ASSERT_TRUE(WaitGone(query));
+    ASSERT_TRUE(WaitGone(settings));
+    EXPECT_TRUE(WaitFor([&] { return Stored("TimeWork") == Text("44\0\0", 4); }, 10s));
+
+    ASSERT_TRUE(Command(kSettings));
+    settings = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(settings);
+    edit = editPassword("wrong", "", "");
+    ASSERT_TRUE(edit);
+    box = WaitForMessage(text);
+    EXPECT_EQ(text, L"Неверный старый пароль");
+    Click(box, IDOK);
+    WaitGone(box);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(edit, 1025).empty(); }, 10s));
+    SetDlgItemTextA(edit, 1025, "pw");
+    Click(edit, IDOK);
+    ASSERT_TRUE(WaitGone(edit));
+    Click(settings, IDCANCEL);
+    ASSERT_TRUE(WaitGone(settings));
+
+    EXPECT_EQ(ReadPasswordFile().substr(0, 20), kEmptyRecord);
+    // No password: the timer command acts at once, with nothing to answer.
+    ASSERT_TRUE(Command(kTimer));
+    EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
+    EXPECT_FALSE(Shown(L"Введите пароль"));
 }
 
 }  // namespace
