@@ -103,6 +103,21 @@ bool Sync(HWND hwnd) {
     return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer) != 0;
 }
 
+bool HandledPosted(const Program& program, HWND main) {
+    auto menu = [&] {
+        return program.FindOwnWindow([](HWND h) {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            return std::string(cls) == "#32768";
+        });
+    };
+    PostMessageA(main, WM_SYSCOMMAND, 128, WM_RBUTTONUP);
+    HWND shown = nullptr;
+    if (!WaitFor([&] { return (shown = menu()) != nullptr; }, std::chrono::seconds(20))) return false;
+    PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
+    return WaitFor([&] { return menu() == nullptr; }, std::chrono::seconds(20));
+}
+
 std::wstring TextOf(HWND hwnd) {
     wchar_t text[1024] = {};
     GetWindowTextW(hwnd, text, 1024);

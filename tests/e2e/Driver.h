@@ -54,8 +54,16 @@ private:
     HWND m_mainWindow = nullptr;
 };
 
-// Returns once `hwnd`'s thread has handled what was posted to it before.
+// Returns once `hwnd`'s thread answers a sent message. A sent message is
+// handled before the posted ones waiting in the queue, so this does not
+// mean that those have been handled.
 bool Sync(HWND hwnd);
+// Returns true once the main window has handled everything posted to it
+// before: the notification icon's right click, posted after them, opens the
+// menu only then (and is closed again). Not while a prompt or the exit
+// question is open, which refuse the menu, nor after posted keys: the
+// characters they are translated into come after it and close the menu.
+bool HandledPosted(const Program& program, HWND main);
 // The text of a window or control, as UTF-16.
 std::wstring TextOf(HWND hwnd);
 // Presses and releases a key through the system's input queue.

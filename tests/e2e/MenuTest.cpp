@@ -202,12 +202,7 @@ TEST_F(MenuTest, DraggingMovesTheWindowByTheDisplacement) {
     post(WM_LBUTTONUP, 47, 32);
     // Released: a further move leaves the window where it is.
     post(WM_MOUSEMOVE, 147, 32);
-    // A sent message would overtake the posted ones; the menu, posted after
-    // them, shows only once they have all been handled.
-    HWND menu = OpenMenu();
-    ASSERT_TRUE(menu);
-    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    WaitFor([&] { return Menu() == nullptr; }, 10s);
+    ASSERT_TRUE(HandledPosted(program(), main));
     RECT after{};
     GetWindowRect(main, &after);
     EXPECT_EQ(after.left - before.left, -50);

@@ -148,7 +148,10 @@ TEST(Startup, EnterEscapeAndCloseLeaveTheWindowOpen) {
     PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    // A sent message returns only after the posted ones before it are done.
+    // A thread answers a sent message before the posted ones in its queue:
+    // this shows the window alive and answering, not that every message
+    // above has been handled yet. (The menu can't serve as a marker here:
+    // the characters the posted keys become would close it.)
     DWORD_PTR answer = 0;
     EXPECT_TRUE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer));
     EXPECT_TRUE(program.Running());
