@@ -7,15 +7,24 @@ namespace {
 
 const char* Pattern(CFileError::Cause cause) {
     switch (cause) {
-        case CFileError::kNotFound: return "%1 was not found.";
-        case CFileError::kAccessDenied: return "Access to %1 was denied.";
-        case CFileError::kSharingViolation: return "A sharing violation occurred while accessing %1.";
-        case CFileError::kDiskFull: return "Disk full while accessing %1.";
-        case CFileError::kGeneric: return "An unexpected error occurred while accessing %1.";
-        case CFileError::kEndOfFile: return "An attempt was made to access %1 past its end.";
-        case CFileError::kBadFormat: return "%1 has a bad format.";
-        case CFileError::kUnexpectedObject: return "%1 contained an unexpected object.";
-        case CFileError::kBadSchema: return "%1 contains an incorrect schema.";
+        case CFileError::kNotFound:
+            return "%1 was not found.";
+        case CFileError::kAccessDenied:
+            return "Access to %1 was denied.";
+        case CFileError::kSharingViolation:
+            return "A sharing violation occurred while accessing %1.";
+        case CFileError::kDiskFull:
+            return "Disk full while accessing %1.";
+        case CFileError::kGeneric:
+            return "An unexpected error occurred while accessing %1.";
+        case CFileError::kEndOfFile:
+            return "An attempt was made to access %1 past its end.";
+        case CFileError::kBadFormat:
+            return "%1 has a bad format.";
+        case CFileError::kUnexpectedObject:
+            return "%1 contained an unexpected object.";
+        case CFileError::kBadSchema:
+            return "%1 contains an incorrect schema.";
     }
     return "An unexpected error occurred while accessing %1.";
 }

@@ -17,7 +17,11 @@ using namespace driver;
 
 constexpr auto kTimeout = 60s;
 constexpr UINT kIconId = 128;
-const std::string kEmptyRecord("\xFF\xFF\x01\x00\x09\x00" "CPassword" "\x00\x00\x00\x00\x00", 20);
+const std::string kEmptyRecord(
+    "\xFF\xFF\x01\x00\x09\x00"
+    "CPassword"
+    "\x00\x00\x00\x00\x00",
+    20);
 
 // Items by the number of Down presses that reach them from a fresh menu.
 enum Item { kAbout = 1, kHelp = 2, kTimer = 3, kSettings = 4, kExit = 5 };
@@ -297,19 +301,23 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
     SaveWindowShot(about, "about-folded.bmp");
     Click(about, 1013);
     RECT unfolded{};
-    EXPECT_TRUE(WaitFor([&] {
-        GetWindowRect(about, &unfolded);
-        return unfolded.bottom > folded.bottom;
-    }, 10s));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            GetWindowRect(about, &unfolded);
+            return unfolded.bottom > folded.bottom;
+        },
+        10s));
     EXPECT_EQ(TextOf(GetDlgItem(about, 1013)), L"<<");
     EXPECT_EQ(unfolded.top, folded.top);
     SaveWindowShot(about, "about-unfolded.bmp");
     Click(about, 1013);
-    EXPECT_TRUE(WaitFor([&] {
-        RECT r{};
-        GetWindowRect(about, &r);
-        return r.bottom == folded.bottom;
-    }, 10s));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            RECT r{};
+            GetWindowRect(about, &r);
+            return r.bottom == folded.bottom;
+        },
+        10s));
     Click(about, IDOK);
     EXPECT_TRUE(WaitGone(about));
 }

@@ -12,7 +12,11 @@ using namespace std::string_literals;
 
 namespace {
 
-const std::string kEmptyRecord("\xFF\xFF\x01\x00\x09\x00" "CPassword" "\x00\x00\x00\x00\x00", 20);
+const std::string kEmptyRecord(
+    "\xFF\xFF\x01\x00\x09\x00"
+    "CPassword"
+    "\x00\x00\x00\x00\x00",
+    20);
 constexpr size_t kHeader = 15;
 
 // Any bytes but NUL, with 0A, 0D, 1A and FF among them.
@@ -58,8 +62,15 @@ TEST(Password, RoundTripsThroughTheFileWithTheScrambledLengthAndPrefix) {
     struct Case {
         size_t n, m, prefixBytes;
     };
-    for (Case c : {Case{0, 0, 1}, {1, 2, 1}, {2, 3, 1}, {3, 5, 1}, {4, 6, 1}, {10, 15, 1}, {17, 26, 1},
-                   {169, 254, 1}, {170, 255, 3}}) {
+    for (Case c : {Case{0, 0, 1},
+                   {1, 2, 1},
+                   {2, 3, 1},
+                   {3, 5, 1},
+                   {4, 6, 1},
+                   {10, 15, 1},
+                   {17, 26, 1},
+                   {169, 254, 1},
+                   {170, 255, 3}}) {
         SCOPED_TRACE(c.n);
         std::string password = PasswordOf(c.n);
         CMemoryFile file;
@@ -70,8 +81,10 @@ TEST(Password, RoundTripsThroughTheFileWithTheScrambledLengthAndPrefix) {
         std::string record = Untranslated(file.Bytes());
         ASSERT_EQ(record.size(), kHeader + c.prefixBytes + c.m + 4);
         EXPECT_EQ(record.substr(0, kHeader), kEmptyRecord.substr(0, kHeader));
-        if (c.prefixBytes == 1) EXPECT_EQ(static_cast<uint8_t>(record[kHeader]), c.m);
-        else EXPECT_EQ(record.substr(kHeader, 3), "\xFF\xFF\x00"s);
+        if (c.prefixBytes == 1)
+            EXPECT_EQ(static_cast<uint8_t>(record[kHeader]), c.m);
+        else
+            EXPECT_EQ(record.substr(kHeader, 3), "\xFF\xFF\x00"s);
         for (size_t i = 0; i < c.m; i += 3)
             EXPECT_LT(static_cast<uint8_t>(record[kHeader + c.prefixBytes + i]), 200) << "filler " << i;
 
@@ -178,7 +191,8 @@ TEST(Password, UnreadableRecordsRaiseTheirErrorTexts) {
 TEST(FileError, TextsNameTheFile) {
     const std::string path = "C:\\Lumeyra\\Pass.bin";
     EXPECT_STREQ(CFileError(CFileError::kNotFound, path).what(), "C:\\Lumeyra\\Pass.bin was not found.");
-    EXPECT_STREQ(CFileError(CFileError::kAccessDenied, path).what(), "Access to C:\\Lumeyra\\Pass.bin was denied.");
+    EXPECT_STREQ(CFileError(CFileError::kAccessDenied, path).what(),
+                 "Access to C:\\Lumeyra\\Pass.bin was denied.");
     EXPECT_STREQ(CFileError(CFileError::kSharingViolation, path).what(),
                  "A sharing violation occurred while accessing C:\\Lumeyra\\Pass.bin.");
 }

@@ -18,7 +18,11 @@
 
 namespace {
 
-const std::string kEmptyRecord("\xFF\xFF\x01\x00\x09\x00" "CPassword" "\x00\x00\x00\x00\x00", 20);
+const std::string kEmptyRecord(
+    "\xFF\xFF\x01\x00\x09\x00"
+    "CPassword"
+    "\x00\x00\x00\x00\x00",
+    20);
 constexpr char kQueryTitle[] = "Введите пароль";
 constexpr char kEditTitle[] = "Установка / Изменение / Удаление  Пароля";
 
