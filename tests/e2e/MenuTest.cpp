@@ -318,6 +318,18 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
             return r.bottom == folded.bottom;
         },
         10s));
+
+    // F1 in the box, which has no help of its own, is the main window's
+    // help command.
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 10s));
+    PressKey(VK_F1);
+    std::wstring text;
+    HWND box = WaitForMessage(text);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(text, L"Failed to launch help.");
+    Click(box, IDOK);
+    WaitGone(box);
+
     Click(about, IDOK);
     EXPECT_TRUE(WaitGone(about));
 }
