@@ -74,7 +74,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
 
     Settings settings{};
     if (!App().Store().LoadSettings(settings)) {
-        ShowRegistryError();
+        ShowRegistryError(kRegistryErrorText);
         settings.TimeWork = 45;
         settings.TimeRelese = 15;
         settings.WindowType = 0;
@@ -85,10 +85,9 @@ BOOL CLumeyraDlg::OnInitDialog() {
     m_bStopped = settings.StopTimer == 1;
 
     PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
-    SetWindowLongA(Hwnd(), GWL_EXSTYLE, GetWindowLongA(Hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    SetExStyle(WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
     SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(settings.alpha), LWA_ALPHA);
-    MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
-               m_rectWindow.bottom - m_rectWindow.top, TRUE);
+    MoveToRectWindow();
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
@@ -98,8 +97,19 @@ BOOL CLumeyraDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CLumeyraDlg::ShowRegistryError() {
-    MessageBoxA(Hwnd(), kRegistryErrorText, App().AppName().c_str(), MB_OK);
+void CLumeyraDlg::ShowRegistryError(const char* text) {
+    MessageBoxA(Hwnd(), text, App().AppName().c_str(), MB_OK);
+}
+
+void CLumeyraDlg::SetExStyle(LONG bits, bool on) {
+    LONG style = GetWindowLongA(Hwnd(), GWL_EXSTYLE);
+    LONG wanted = on ? style | bits : style & ~bits;
+    if (wanted != style) SetWindowLongA(Hwnd(), GWL_EXSTYLE, wanted);
+}
+
+void CLumeyraDlg::MoveToRectWindow() {
+    MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
+               m_rectWindow.bottom - m_rectWindow.top, TRUE);
 }
 
 void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
@@ -109,8 +119,7 @@ void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
                                   {current.left, current.top, current.right, current.bottom},
                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     m_rectWindow = {p.rect.left, p.rect.top, p.rect.right, p.rect.bottom};
-    if (p.clickThrough)
-        SetWindowLongA(Hwnd(), GWL_EXSTYLE, GetWindowLongA(Hwnd(), GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+    if (p.clickThrough) SetExStyle(WS_EX_TRANSPARENT, true);
 }
 
 void CLumeyraDlg::StartAnimation() {
@@ -244,8 +253,7 @@ LRESULT CLumeyraDlg::OnMouseMove(WPARAM, LPARAM lParam) {
         int dx = GET_X_LPARAM(lParam) - m_ptDragAnchor.x;
         int dy = GET_Y_LPARAM(lParam) - m_ptDragAnchor.y;
         OffsetRect(&m_rectWindow, dx, dy);
-        MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
-                   m_rectWindow.bottom - m_rectWindow.top, TRUE);
+        MoveToRectWindow();
     }
     PassOn();
     return 0;

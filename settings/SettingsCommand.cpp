@@ -12,25 +12,12 @@ constexpr const char* kSaveErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\r"
     " Можливо не всі настройки приміняться.";
 
-// The main window's own box: the application's name, OK, no icon.
-void ShowStoreError(HWND owner, const char* text) {
-    MessageBoxA(owner, text, App().AppName().c_str(), MB_OK);
-}
-
-// Adds or removes extended-style bits, writing the style back only when it
-// changes.
-void SetExStyle(HWND window, LONG bits, bool on) {
-    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
-    LONG wanted = on ? style | bits : style & ~bits;
-    if (wanted != style) SetWindowLongA(window, GWL_EXSTYLE, wanted);
-}
-
 }  // namespace
 
 void CLumeyraDlg::OnSettings() {
     COptionsDialog options;
     Settings settings{};
-    if (!App().Store().LoadSettings(settings)) ShowStoreError(Hwnd(), kLoadErrorText);
+    if (!App().Store().LoadSettings(settings)) ShowRegistryError(kLoadErrorText);
 
     options.m_nTimeWork = settings.TimeWork;
     options.m_nTimeRelese = settings.TimeRelese;
@@ -53,7 +40,7 @@ void CLumeyraDlg::OnSettings() {
     // Ticking and unticking again is no change: the Run value stays alone.
     const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
     // What could not be stored still applies to this run.
-    if (!App().Store().SaveSettings(chosen, autoStartChanged)) ShowStoreError(Hwnd(), kSaveErrorText);
+    if (!App().Store().SaveSettings(chosen, autoStartChanged)) ShowRegistryError(kSaveErrorText);
 
     // The work timer takes the new limits from its next tick; the seconds
     // already counted stay.
@@ -64,12 +51,11 @@ void CLumeyraDlg::OnSettings() {
     // Only the ordinary window keeps its place; any other type (-1 when
     // neither button was chosen) lets the mouse through and stands at x, y.
     if (options.m_nWindowType == 0) {
-        SetExStyle(Hwnd(), WS_EX_TRANSPARENT, false);
+        SetExStyle(WS_EX_TRANSPARENT, false);
         return;
     }
-    SetExStyle(Hwnd(), WS_EX_TRANSPARENT, true);
+    SetExStyle(WS_EX_TRANSPARENT, true);
     GetWindowRect(Hwnd(), &m_rectWindow);
     OffsetRect(&m_rectWindow, options.m_nXPos - m_rectWindow.left, options.m_nYPos - m_rectWindow.top);
-    MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
-               m_rectWindow.bottom - m_rectWindow.top, TRUE);
+    MoveToRectWindow();
 }
