@@ -1,8 +1,7 @@
 #include "Driver.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <fstream>
@@ -32,8 +31,8 @@ Program::Program(const std::string& exeDir) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        exeDir.c_str(), &startup, &m_info))
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, exeDir.c_str(),
+                        &startup, &m_info))
         m_info = {};
 }
 
@@ -56,7 +55,8 @@ Program::~Program() {
 
 long Program::WaitForExit(std::chrono::milliseconds timeout) const {
     DWORD code = 0;
-    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0 ||
+    if (!m_info.hProcess ||
+        WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0 ||
         !GetExitCodeProcess(m_info.hProcess, &code))
         return -1;
     return static_cast<long>(code);
@@ -103,19 +103,21 @@ bool Sync(HWND hwnd) {
     return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer) != 0;
 }
 
+HWND FindMenu(const Program& program) {
+    return program.FindOwnWindow([](HWND h) {
+        char cls[16] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        return std::string(cls) == "#32768";
+    });
+}
+
 bool HandledPosted(const Program& program, HWND main) {
-    auto menu = [&] {
-        return program.FindOwnWindow([](HWND h) {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            return std::string(cls) == "#32768";
-        });
-    };
     PostMessageA(main, WM_SYSCOMMAND, 128, WM_RBUTTONUP);
     HWND shown = nullptr;
-    if (!WaitFor([&] { return (shown = menu()) != nullptr; }, std::chrono::seconds(20))) return false;
+    if (!WaitFor([&] { return (shown = FindMenu(program)) != nullptr; }, std::chrono::seconds(20)))
+        return false;
     PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
-    return WaitFor([&] { return menu() == nullptr; }, std::chrono::seconds(20));
+    return WaitFor([&] { return FindMenu(program) == nullptr; }, std::chrono::seconds(20));
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -264,13 +266,15 @@ void SaveWindowShot(HWND hwnd, const std::string& name) {
     // first capture that a second one 200 ms later agrees with (an animated
     // window never settles; the deadline ends the wait then).
     Image shot = CaptureScreen(area);
-    WaitFor([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        Image again = CaptureScreen(area);
-        bool settled = again.pixels == shot.pixels;
-        shot = std::move(again);
-        return settled;
-    }, std::chrono::milliseconds(2000));
+    WaitFor(
+        [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            Image again = CaptureScreen(area);
+            bool settled = again.pixels == shot.pixels;
+            shot = std::move(again);
+            return settled;
+        },
+        std::chrono::milliseconds(2000));
     SaveBmp(shot, name);
 }
 

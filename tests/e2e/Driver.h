@@ -58,6 +58,8 @@ private:
 // handled before the posted ones waiting in the queue, so this does not
 // mean that those have been handled.
 bool Sync(HWND hwnd);
+// The program's open popup menu (class #32768); null when none is open.
+HWND FindMenu(const Program& program);
 // Returns true once the main window has handled everything posted to it
 // before: the notification icon's right click, posted after them, opens the
 // menu only then (and is closed again). Not while a prompt or the exit

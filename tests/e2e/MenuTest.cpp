@@ -80,13 +80,7 @@ protected:
     }
 
     Program& program() { return *m_program; }
-    HWND Menu() const {
-        return m_program->FindOwnWindow([](HWND h) {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            return std::string(cls) == "#32768";
-        });
-    }
+    HWND Menu() const { return FindMenu(*m_program); }
     // Opens the menu from the notification icon (the icon's callback is
     // WM_SYSCOMMAND with its id) or from the window.
     HWND OpenMenu(bool fromIcon = true) {

@@ -5,35 +5,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 
 #include "app/LumeyraApp.h"
 #include "res/resource.h"
 #include "settings/OptionsDialog.h"
 #include "tests/win/DialogScript.h"
+#include "tests/win/ProgramFolder.h"
 
 namespace {
 
-const std::string kEmptyRecord(
-    "\xFF\xFF\x01\x00\x09\x00"
-    "CPassword"
-    "\x00\x00\x00\x00\x00",
-    20);
 constexpr char kTitle[] = "Настройки";
 constexpr char kEditPasswordTitle[] = "Установка / Изменение / Удаление  Пароля";
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialog : public ::testing::Test, protected ProgramFolder {
 protected:
+    OptionsDialog() : ProgramFolder("lumeyra-options-test") {}
     void SetUp() override {
-        App().Init(GetModuleHandleA(nullptr));
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_dir = std::string(temp) + "lumeyra-options-test\\";
-        CreateDirectoryA(m_dir.c_str(), nullptr);
-        App().m_strExeDir = m_dir;
-        std::ofstream(File(), std::ios::binary | std::ios::trunc) << kEmptyRecord;
-
         m_options.m_nTimeWork = 45;
         m_options.m_nTimeRelese = 15;
         m_options.m_nXPos = 120;
@@ -42,13 +30,6 @@ protected:
         m_options.m_bAutoStart = 1;
         m_options.m_nAlpha = 70;
     }
-    void TearDown() override {
-        DeleteFileA(File().c_str());
-        RemoveDirectoryA(m_dir.c_str());
-    }
-    std::string File() const { return m_dir + "Pass.bin"; }
-
-    std::string m_dir;
     COptionsDialog m_options;
 };
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,14 +13,10 @@
 #include "password/QueryPassword.h"
 #include "res/resource.h"
 #include "tests/win/DialogScript.h"
+#include "tests/win/ProgramFolder.h"
 
 namespace {
 
-const std::string kEmptyRecord(
-    "\xFF\xFF\x01\x00\x09\x00"
-    "CPassword"
-    "\x00\x00\x00\x00\x00",
-    20);
 constexpr char kQueryTitle[] = "Введите пароль";
 constexpr char kEditTitle[] = "Установка / Изменение / Удаление  Пароля";
 
@@ -39,35 +33,15 @@ LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class PasswordDialogs : public ::testing::Test {
+class PasswordDialogs : public ::testing::Test, protected ProgramFolder {
 protected:
+    PasswordDialogs() : ProgramFolder("lumeyra-password-test") {}
     void SetUp() override {
-        App().Init(GetModuleHandleA(nullptr));
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_dir = std::string(temp) + "lumeyra-password-test\\";
-        CreateDirectoryA(m_dir.c_str(), nullptr);
-        App().m_strExeDir = m_dir;
-        SetFileAttributesA(File().c_str(), FILE_ATTRIBUTE_NORMAL);
-        WriteFile(kEmptyRecord);
         g_shown.clear();
         m_hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, nullptr, GetCurrentThreadId());
     }
-    void TearDown() override {
-        UnhookWindowsHookEx(m_hook);
-        SetFileAttributesA(File().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(File().c_str());
-        RemoveDirectoryA(m_dir.c_str());
-    }
+    void TearDown() override { UnhookWindowsHookEx(m_hook); }
 
-    std::string File() const { return m_dir + "Pass.bin"; }
-    void WriteFile(const std::string& bytes) const {
-        std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
-    }
-    std::string ReadFile() const {
-        std::ifstream in(File(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     static std::string FileError(const std::function<void()>& action) {
         try {
             action();
@@ -93,7 +67,6 @@ protected:
         ASSERT_EQ(result, IDOK);
     }
 
-    std::string m_dir;
     HHOOK m_hook = nullptr;
 };
 

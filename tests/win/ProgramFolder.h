@@ -1,0 +1,51 @@
+#pragma once
+
+// A folder of the test's own in place of the program's: the application
+// object is set up and looks for "Pass.bin" there, which starts out holding
+// the record of the empty password.
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/LumeyraApp.h"
+
+class ProgramFolder {
+public:
+    inline static const std::string kEmptyRecord{
+        "\xFF\xFF\x01\x00\x09\x00"
+        "CPassword"
+        "\x00\x00\x00\x00\x00",
+        20};
+
+    explicit ProgramFolder(const std::string& name) {
+        App().Init(GetModuleHandleA(nullptr));
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        m_dir = std::string(temp) + name + "\\";
+        CreateDirectoryA(m_dir.c_str(), nullptr);
+        App().m_strExeDir = m_dir;
+        WriteFile(kEmptyRecord);
+    }
+    ~ProgramFolder() {
+        DeleteFileA(File().c_str());
+        // A test may have put a folder in the file's place.
+        RemoveDirectoryA(File().c_str());
+        RemoveDirectoryA(m_dir.c_str());
+    }
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    std::string File() const { return m_dir + "Pass.bin"; }
+    void WriteFile(const std::string& bytes) const {
+        std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
+    }
+    std::string ReadFile() const {
+        std::ifstream in(File(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+private:
+    std::string m_dir;
+};
