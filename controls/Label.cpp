@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/LabelLayout.h"
+#include "framework/WindowText.h"
 
 // The core repeats these numbers so that it builds without the platform.
 static_assert(DT_LEFT == label::kDtLeft && DT_CENTER == label::kDtCenter && DT_RIGHT == label::kDtRight &&
@@ -76,9 +77,7 @@ std::span<const CLabel::Message> CLabel::Messages() {
 void CLabel::OnAttached() {
     // The text moves into the label: the control itself would otherwise draw
     // it as well, in its own font.
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(Hwnd())) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(Hwnd(), text.data(), static_cast<int>(text.size()))));
-    m_strText = text;
+    m_strText = WindowText(Hwnd());
     SetWindowTextA(Hwnd(), "");
 
     // A control without a font of its own draws with the system font.

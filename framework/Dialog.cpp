@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/App.h"
+#include "framework/WindowText.h"
 
 INT_PTR CDialog::DoModal(HWND owner) {
     CDialog* main = CAppBase::App().MainWindow();
@@ -12,12 +13,7 @@ INT_PTR CDialog::DoModal(HWND owner) {
                            reinterpret_cast<LPARAM>(this));
 }
 
-std::string CDialog::ItemText(int id) const {
-    HWND item = Item(id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string CDialog::ItemText(int id) const { return WindowText(Item(id)); }
 
 namespace {
 
