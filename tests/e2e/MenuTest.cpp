@@ -109,10 +109,26 @@ protected:
     }
     // A message box of the program: the one window with the box's text
     // control.
-    HWND WaitForMessage(std::wstring& text) const {
+    // Waits for the program's message box, checks its text and its caption
+    // (the application's name), and answers OK.
+    void Answer(const std::wstring& expected) {
         HWND box = m_program->WaitForWindow([](HWND h) { return GetDlgItem(h, 0xFFFF) != nullptr; }, 20s);
-        text = box ? TextOf(GetDlgItem(box, 0xFFFF)) : L"";
-        return box;
+        ASSERT_TRUE(box) << "no message box saying " << expected;
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), expected);
+        EXPECT_EQ(TextOf(box), L"Lumeyra");
+        Click(box, IDOK);
+        EXPECT_TRUE(WaitGone(box));
+    }
+    // In the password query: a wrong password is refused and the field
+    // emptied, then the right one is taken and the query closes.
+    void WrongThenRight(HWND query, const char* wrong, const char* right) {
+        SetDlgItemTextA(query, 1022, wrong);
+        Click(query, IDOK);
+        Answer(L"Неверный пароль");
+        EXPECT_TRUE(WaitFor([&] { return ControlText(query, 1022).empty(); }, 10s));
+        SetDlgItemTextA(query, 1022, right);
+        Click(query, IDOK);
+        EXPECT_TRUE(WaitGone(query));
     }
     void Click(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     bool WaitGone(HWND window) {
@@ -158,28 +174,13 @@ TEST_F(MenuTest, TimerCommandAsksForTheSetPassword) {
     ASSERT_TRUE(Command(kTimer));
     query = WaitForDialog(L"Введите пароль");
     ASSERT_TRUE(query);
-    SetDlgItemTextA(query, 1022, "wrong");
-    Click(query, IDOK);
-    std::wstring text;
-    HWND box = WaitForMessage(text);
-    EXPECT_EQ(text, L"Неверный пароль");
-    Click(box, IDOK);
-    WaitGone(box);
-    SetDlgItemTextA(query, 1022, "pw");
-    Click(query, IDOK);
-    ASSERT_TRUE(WaitGone(query));
+    WrongThenRight(query, "wrong", "pw");
     EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
 }
 
 TEST_F(MenuTest, HelpWithoutAHelpFileSaysSo) {
     ASSERT_TRUE(Command(kHelp));
-    std::wstring text;
-    HWND box = WaitForMessage(text);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(text, L"Failed to launch help.");
-    EXPECT_EQ(TextOf(box), L"Lumeyra");
-    Click(box, IDOK);
-    EXPECT_TRUE(WaitGone(box));
+    Answer(L"Failed to launch help.");
 }
 
 TEST_F(MenuTest, DraggingMovesTheWindowByTheDisplacement) {
@@ -250,12 +251,7 @@ TEST_F(MenuTest, SettingsValidateStoreAndApplyAtOnce) {
     auto refused = [&](int id, const char* text, const wchar_t* message) {
         SetDlgItemTextA(dialog, id, text);
         Click(dialog, IDOK);
-        std::wstring shown;
-        HWND box = WaitForMessage(shown);
-        ASSERT_TRUE(box) << text;
-        EXPECT_EQ(shown, message) << text;
-        Click(box, IDOK);
-        WaitGone(box);
+        Answer(message);
         EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 10s)) << text;
         EXPECT_TRUE(IsWindowVisible(dialog));
     };
@@ -317,12 +313,7 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
     // help command.
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 10s));
     PressKey(VK_F1);
-    std::wstring text;
-    HWND box = WaitForMessage(text);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(text, L"Failed to launch help.");
-    Click(box, IDOK);
-    WaitGone(box);
+    Answer(L"Failed to launch help.");
 
     Click(about, IDOK);
     EXPECT_TRUE(WaitGone(about));
@@ -360,17 +351,7 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     HWND query = WaitForDialog(L"Введите пароль");
     ASSERT_TRUE(query);
     SaveWindowShot(query, "password-query.bmp");
-    SetDlgItemTextA(query, 1022, "PW");
-    Click(query, IDOK);
-    std::wstring text;
-    HWND box = WaitForMessage(text);
-    EXPECT_EQ(text, L"Неверный пароль");
-    Click(box, IDOK);
-    WaitGone(box);
-    EXPECT_TRUE(WaitFor([&] { return ControlText(query, 1022).empty(); }, 10s));
-    SetDlgItemTextA(query, 1022, "pw");
-    Click(query, IDOK);
-    ASSERT_TRUE(WaitGone(query));
+    WrongThenRight(query, "PW", "pw");
     ASSERT_TRUE(WaitGone(settings));
     EXPECT_TRUE(WaitFor([&] { return Stored("TimeWork") == Text("44\0\0", 4); }, 10s));
 
@@ -379,10 +360,7 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     ASSERT_TRUE(settings);
     edit = editPassword("wrong", "", "");
     ASSERT_TRUE(edit);
-    box = WaitForMessage(text);
-    EXPECT_EQ(text, L"Неверный старый пароль");
-    Click(box, IDOK);
-    WaitGone(box);
+    Answer(L"Неверный старый пароль");
     EXPECT_TRUE(WaitFor([&] { return ControlText(edit, 1025).empty(); }, 10s));
     SetDlgItemTextA(edit, 1025, "pw");
     Click(edit, IDOK);
