@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/ExePaths.h"
 #include "app/LumeyraDlg.h"
 #include "framework/Win32File.h"
 
@@ -15,7 +14,6 @@ CLumeyraApp theApp;
 CLumeyraApp& App() { return theApp; }
 
 int CLumeyraApp::Run() {
-    m_strExeDir = ExeDirectory(CAppBase::ExePath());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
@@ -29,12 +27,12 @@ int CLumeyraApp::Run() {
 }
 
 CPassword* CLumeyraApp::ReadPassword() {
-    CWin32File file(m_strExeDir + kPasswordFile, CWin32File::kRead);
+    CWin32File file(ExeDir() + kPasswordFile, CWin32File::kRead);
     m_pPassword = LoadPassword(file);
     return m_pPassword.get();
 }
 
 void CLumeyraApp::WritePassword(std::string text) {
-    CWin32File file(m_strExeDir + kPasswordFile, CWin32File::kReadWrite);
+    CWin32File file(ExeDir() + kPasswordFile, CWin32File::kReadWrite);
     StorePassword(file, text);
 }

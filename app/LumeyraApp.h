@@ -16,9 +16,6 @@ public:
     // 1 while the rest prompt, the rest timer window or the exit question is
     // open: the notification icon's menu is refused meanwhile.
     int m_bPromptOpen = 0;
-    // The executable's directory, ending with a separator: where "Pass.bin"
-    // and the sounds live.
-    std::string m_strExeDir;
 
     // The password record last read from "Pass.bin"; empty at first.
     std::unique_ptr<CPassword> m_pPassword = std::make_unique<CPassword>();

@@ -2,6 +2,7 @@
 # under Wine.
 
 set(win_flags -fexec-charset=CP1251 -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601)
+target_compile_options(lumeyra_framework PRIVATE -fexec-charset=CP1251)
 target_compile_options(lumeyra_core PRIVATE -fexec-charset=CP1251)
 set(static_link -static -static-libgcc -static-libstdc++)
 
@@ -27,38 +28,38 @@ set(generated ${gen}/eyes.avi ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico ${gen}/e
   ${gen}/question.ico)
 add_custom_target(generated_assets DEPENDS ${generated})
 
-# The framework and the program's windows, shared by the exe and the Windows
-# tests.
-add_library(lumeyra_win STATIC
+# The framework's Windows part.
+target_sources(lumeyra_framework PRIVATE
   framework/App.cpp
   framework/Dialog.cpp
   framework/Win32File.cpp
-  settings/Win32Registry.cpp
-  app/HookLibrary.cpp
   framework/Control.cpp
-  controls/Label.cpp
-  app/ContextMenu.cpp
+  framework/DataExchange.cpp
 )
-target_compile_options(lumeyra_win PUBLIC ${win_flags})
-target_link_libraries(lumeyra_win PUBLIC lumeyra_core htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32)
+target_compile_options(lumeyra_framework PRIVATE ${win_flags})
+target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32)
 
 # The program's windows and resources, linked whole into the exe and into
-# the Windows tests that run its dialogs.
+# the Windows tests.
 add_library(lumeyra_program OBJECT
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
+  app/HookLibrary.cpp
+  app/ContextMenu.cpp
+  app/ExiteDlg.cpp
+  app/AboutDlg.cpp
   prompts/Relese.cpp
   prompts/ReleseTime.cpp
   password/EditPassword.cpp
   password/QueryPassword.cpp
-  app/ExiteDlg.cpp
-  app/AboutDlg.cpp
-  framework/DataExchange.cpp
+  controls/Label.cpp
+  settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
   settings/SettingsCommand.cpp
   res/Lumeyra.rc
 )
-target_link_libraries(lumeyra_program PUBLIC lumeyra_win)
+target_compile_options(lumeyra_program PUBLIC ${win_flags})
+target_link_libraries(lumeyra_program PUBLIC lumeyra_core)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
   OBJECT_DEPENDS "${generated};${CMAKE_SOURCE_DIR}/res/resource.h")
 file(GLOB pictures ${CMAKE_SOURCE_DIR}/res/pictures/*.bmp)

@@ -2,7 +2,7 @@
 
 #include <htmlhelp.h>
 
-#include "app/ExePaths.h"
+#include "framework/ExePaths.h"
 #include "framework/Dialog.h"
 
 CAppBase* CAppBase::s_app = nullptr;
@@ -12,8 +12,8 @@ CAppBase::CAppBase() { s_app = this; }
 CAppBase::~CAppBase() { s_app = nullptr; }
 
 int CAppBase::Start(HINSTANCE instance) {
-    Init(instance);
-    return Run();
+    s_app->Init(instance);
+    return s_app->Run();
 }
 
 void CAppBase::Init(HINSTANCE instance) {
@@ -21,20 +21,17 @@ void CAppBase::Init(HINSTANCE instance) {
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     m_strExePath = path;
+    m_strExeDir = ExeDirectory(m_strExePath);
     m_strAppName = AppNameFromPath(m_strExePath);
     m_strHelpFile = HelpFilePath(m_strExePath);
 }
 
-int CAppBase::ShowMessage(const char* text, UINT type) const {
-    return MessageBoxA(GetActiveWindow(), text, m_strAppName.c_str(), type);
+int CAppBase::ShowMessage(const char* text, UINT type) {
+    // Without the application object the system's own caption stands.
+    return MessageBoxA(GetActiveWindow(), text, s_app ? s_app->m_strAppName.c_str() : nullptr, type);
 }
 
-void CAppBase::ReportError(const char* text) {
-    if (s_app)
-        s_app->ShowMessage(text, MB_OK | MB_ICONSTOP);
-    else
-        MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONSTOP);
-}
+void CAppBase::ReportError(const char* text) { ShowMessage(text, MB_OK | MB_ICONSTOP); }
 
 void CAppBase::ShowHelp(DWORD context) const {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -44,4 +41,4 @@ void CAppBase::ShowHelp(DWORD context) const {
     if (!viewer) ShowMessage("Failed to launch help.");
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return CAppBase::App().Start(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return CAppBase::Start(instance); }

@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 class CDialog;
 
 // The base of the one application object. The framework's WinMain hands the
-// process to it; the program derives from it once and defines that object.
+// process to it; the program derives from it once, defines that object and
+// is the one that hands it out. The framework itself reaches it only through
+// the static services below, which also work while there is none.
 class CAppBase {
 public:
     CAppBase();
@@ -15,16 +18,21 @@ public:
     CAppBase(const CAppBase&) = delete;
     CAppBase& operator=(const CAppBase&) = delete;
 
-    static CAppBase& App() { return *s_app; }
-
     // The start step: the process's whole run; its result is the exit code.
-    int Start(HINSTANCE instance);
+    static int Start(HINSTANCE instance);
     // The part of the start step that learns the module and its paths; the
     // Windows tests call it alone to run the program's dialogs.
     void Init(HINSTANCE instance);
 
-    HINSTANCE Module() const { return m_hInstance; }
+    // The program's own module: where its resources live.
+    static HINSTANCE Module() { return s_app ? s_app->m_hInstance : nullptr; }
     const std::string& ExePath() const { return m_strExePath; }
+    // The executable's directory, ending with its separator: where the files
+    // that ship beside it are looked for.
+    const std::string& ExeDir() const { return m_strExeDir; }
+    // Looks for those files in `dir` instead (ending with a separator): the
+    // Windows tests give the program a folder of their own.
+    void SetExeDir(std::string dir) { m_strExeDir = std::move(dir); }
     // The executable's name without extension: the caption of message boxes.
     const std::string& AppName() const { return m_strAppName; }
     // The compiled help file beside the executable.
@@ -32,7 +40,7 @@ public:
 
     // The application's message box: captioned with the application's name,
     // owned by the active window of this thread. Returns the button pressed.
-    int ShowMessage(const char* text, UINT type = MB_OK | MB_ICONEXCLAMATION) const;
+    static int ShowMessage(const char* text, UINT type = MB_OK | MB_ICONEXCLAMATION);
     // Reports an error that escaped a window's handler, in the stop-icon box;
     // works before and after the application object exists, too.
     static void ReportError(const char* text);
@@ -40,7 +48,7 @@ public:
     void ShowHelp(DWORD context) const;
 
     // The main window: the owner of dialogs run without one.
-    CDialog* MainWindow() const { return m_pMainWnd; }
+    static CDialog* MainWindow() { return s_app ? s_app->m_pMainWnd : nullptr; }
     void SetMainWindow(CDialog* window) { m_pMainWnd = window; }
 
 protected:
@@ -51,10 +59,11 @@ private:
     static CAppBase* s_app;
     HINSTANCE m_hInstance = nullptr;
     std::string m_strExePath;
+    std::string m_strExeDir;
     std::string m_strAppName;
     std::string m_strHelpFile;
     CDialog* m_pMainWnd = nullptr;
 };
 
 // The program's own module: where its resources live.
-inline HINSTANCE AppInstance() { return CAppBase::App().Module(); }
+inline HINSTANCE AppInstance() { return CAppBase::Module(); }

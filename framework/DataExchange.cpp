@@ -2,10 +2,10 @@
 
 #include "framework/App.h"
 #include "framework/Control.h"
-#include "settings/IntegerField.h"
+#include "framework/IntegerField.h"
 
 void CDataExchange::FailOnEdit(int id, const std::string& message) {
-    CAppBase::App().ShowMessage(message.c_str());
+    CAppBase::ShowMessage(message.c_str());
     HWND edit = Item(id);
     // As the Tab key would: the default button follows the focus.
     SendMessageA(m_hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);

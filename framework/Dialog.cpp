@@ -7,7 +7,7 @@
 #include "framework/WindowText.h"
 
 INT_PTR CDialog::DoModal(HWND owner) {
-    CDialog* main = CAppBase::App().MainWindow();
+    CDialog* main = CAppBase::MainWindow();
     if (!owner && main && main != this) owner = main->Hwnd();
     return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(m_idd), owner, &CDialog::Procedure,
                            reinterpret_cast<LPARAM>(this));
@@ -57,7 +57,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     // which the main window answers at its own topic.
     if (message == WM_HELP && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 &&
         GetKeyState(VK_MENU) >= 0) {
-        CDialog* main = CAppBase::App().MainWindow();
+        CDialog* main = CAppBase::MainWindow();
         HWND target = main && main->Hwnd() ? main->Hwnd() : m_hWnd;
         SendMessageA(target, WM_COMMAND, kHelpCommand, 0);
         return TRUE;

@@ -70,7 +70,7 @@ LRESULT CRelese::OnShowWindow(WPARAM, LPARAM) {
 LRESULT CRelese::OnTimer(WPARAM, LPARAM) {
     if (!m_bAlertPending) return 0;
     SetForegroundWindow(Hwnd());
-    std::string sound = App().m_strExeDir + "OnReleaseWarning.wav";
+    std::string sound = App().ExeDir() + "OnReleaseWarning.wav";
     PlaySoundA(sound.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     SetFocus(Item(IDOK));
     for (int i = 0; i < 3; ++i) {

@@ -56,7 +56,7 @@ LRESULT CReleseTime::OnTimer(WPARAM, LPARAM) {
 }
 
 void CReleseTime::SignalEnd() {
-    std::string sound = App().m_strExeDir + "OnStartWork.wav";
+    std::string sound = App().ExeDir() + "OnStartWork.wav";
     PlaySoundA(sound.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     for (int i = 0; i < 3; ++i) {
         if (i) Sleep(10);

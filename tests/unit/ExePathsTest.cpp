@@ -1,4 +1,4 @@
-#include "app/ExePaths.h"
+#include "framework/ExePaths.h"
 
 #include <gtest/gtest.h>
 

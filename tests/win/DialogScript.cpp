@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "framework/App.h"
+#include "app/LumeyraApp.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ HWND DialogScript::WaitForWindow(const std::string& title) const {
 }
 
 HWND DialogScript::WaitForMessage(std::string& text) const {
-    HWND box = WaitForWindow(CAppBase::App().AppName());
+    HWND box = WaitForWindow(App().AppName());
     // The message box's text is its static control 0xFFFF.
     char buffer[512] = {};
     if (box) GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);

@@ -25,7 +25,7 @@ public:
         GetTempPathA(MAX_PATH, temp);
         m_dir = std::string(temp) + name + "\\";
         CreateDirectoryA(m_dir.c_str(), nullptr);
-        App().m_strExeDir = m_dir;
+        App().SetExeDir(m_dir);
         WriteFile(kEmptyRecord);
     }
     ~ProgramFolder() {

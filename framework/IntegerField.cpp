@@ -1,4 +1,4 @@
-#include "settings/IntegerField.h"
+#include "framework/IntegerField.h"
 
 namespace integerfield {
 
