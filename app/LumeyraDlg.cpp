@@ -80,9 +80,9 @@ BOOL CLumeyraDlg::OnInitDialog() {
         settings.WindowType = 0;
         settings.alpha = 70;
     }
-    m_nTimeRelese = settings.TimeRelese;
-    m_nTimeWork = settings.TimeWork;
-    m_bStopped = settings.StopTimer == 1;
+    m_work.m_nTimeRelese = settings.TimeRelese;
+    m_work.m_nTimeWork = settings.TimeWork;
+    m_work.m_bStopped = settings.StopTimer == 1;
 
     PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
     SetExStyle(WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
@@ -115,9 +115,9 @@ void CLumeyraDlg::MoveToRectWindow() {
 void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
     RECT current{};
     GetWindowRect(Hwnd(), &current);
-    Placement p = PlaceMainWindow(windowType, xPos, yPos,
-                                  {current.left, current.top, current.right, current.bottom},
-                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    Placement p =
+        PlaceMainWindow(windowType, xPos, yPos, {current.left, current.top, current.right, current.bottom},
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     m_rectWindow = {p.rect.left, p.rect.top, p.rect.right, p.rect.bottom};
     if (p.clickThrough) SetExStyle(WS_EX_TRANSPARENT, true);
 }
@@ -160,27 +160,27 @@ void CLumeyraDlg::NotifyIcon(DWORD operation) {
     NOTIFYICONDATAA data = IconRecord();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
-    data.hIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
+    data.hIcon =
+        LoadIconA(AppInstance(), MAKEINTRESOURCEA(m_work.m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
     lstrcpynA(data.szTip, "Lumeyra", sizeof data.szTip);
     Shell_NotifyIconA(operation, &data);
 }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
-    WorkTimerTick(*this, *this);
+    if (WorkTimerTick(m_work, m_senses)) {
+        CRestDialogs dialogs;
+        RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
+    }
     PassOn();
     return 0;
 }
 
-bool CLumeyraDlg::CursorPos(CursorPoint& point) {
+bool CLumeyraDlg::Senses::CursorPos(CursorPoint& point) {
     POINT p{};
     if (!GetCursorPos(&p)) return false;
     point = {p.x, p.y};
     return true;
 }
-
-void CLumeyraDlg::SetPromptOpen(int open) { App().m_bPromptOpen = open; }
-
-std::unique_ptr<RestDialogs> CLumeyraDlg::CreateRestDialogs() { return std::make_unique<CRestDialogs>(); }
 
 LRESULT CLumeyraDlg::OnPaint(WPARAM, LPARAM) {
     if (!IsIconic(Hwnd())) {
@@ -234,7 +234,7 @@ void CLumeyraDlg::ShowContextMenu(MenuSource source) {
     GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(Hwnd());
-    MenuHandle menu = BuildContextMenu(source, m_bStopped);
+    MenuHandle menu = BuildContextMenu(source, m_work.m_bStopped);
     TrackPopupMenu(menu.Get(), 0, at.x, at.y, 0, Hwnd(), nullptr);
 }
 
@@ -279,9 +279,9 @@ void CLumeyraDlg::OnHelpFromIcon() { App().ShowHelp(kHelpFromIcon); }
 void CLumeyraDlg::OnStartStopTimer() {
     CQueryPassword query;
     if (query.DoModal() != IDOK) return;
-    m_bStopped = !m_bStopped;
+    m_work.m_bStopped = !m_work.m_bStopped;
     // The work counts stay: starting again continues from them.
-    App().Store().SaveStopTimer(m_bStopped ? 1 : 0);
+    App().Store().SaveStopTimer(m_work.m_bStopped ? 1 : 0);
     NotifyIcon(NIM_MODIFY);
 }
 

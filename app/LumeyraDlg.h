@@ -13,10 +13,9 @@
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
-// owns the notification icon, the one-second timer and the keyboard hook.
-// The work timer's fields (cursor, counters, stop flag, work and rest
-// minutes) come from WorkTimerState.
-class CLumeyraDlg : public CDialogImpl<CLumeyraDlg>, public WorkTimerState, private WorkTimerHost {
+// owns the notification icon, the one-second timer, the keyboard hook and the
+// work timer's state.
+class CLumeyraDlg : public CDialogImpl<CLumeyraDlg> {
 public:
     CLumeyraDlg();
 
@@ -78,13 +77,21 @@ private:
     void StartAnimation();
     void CutToOutline();
 
-    // What the work timer observes and opens.
-    bool CursorPos(CursorPoint& point) override;
-    bool WasKeyDown() override { return m_hook.WasKeyDown(); }
-    void ResetKeyDown() override { m_hook.ResetKeyDown(); }
-    int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
-    void SetPromptOpen(int open) override;
-    std::unique_ptr<RestDialogs> CreateRestDialogs() override;
+    // What the work timer observes: the cursor, the hook's key flag, the
+    // clock.
+    class Senses : public WorkTimerSenses {
+    public:
+        explicit Senses(CHookLibrary& hook) : m_hook(hook) {}
+        bool CursorPos(CursorPoint& point) override;
+        bool WasKeyDown() override { return m_hook.WasKeyDown(); }
+        void ResetKeyDown() override { m_hook.ResetKeyDown(); }
+        int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
+
+    private:
+        CHookLibrary& m_hook;
+    };
 
     CHookLibrary m_hook;
+    Senses m_senses{m_hook};
+    WorkTimerState m_work;
 };

@@ -12,26 +12,9 @@ void ResetCounters(WorkTimerState& s) {
     s.m_nPostponements = 0;
 }
 
-void RunRestSequence(WorkTimerState& s, WorkTimerHost& host) {
-    // Ticks that arrive while the dialogs run their loops are ignored.
-    s.m_bStopped = true;
-    std::unique_ptr<RestDialogs> dialogs = host.CreateRestDialogs();
-    dialogs->SetMessage(RestMessage(s.m_nTimeRelese, LimitMinutes(s)));
-    host.SetPromptOpen(1);
-    if (dialogs->RunPrompt() == 1) {
-        const int32_t rest = s.m_nTimeRelese * 60;
-        dialogs->SetRestSeconds(rest);
-        dialogs->RunRestTimer();
-        s.m_nIdleSeconds = 0;
-        s.m_nPostponements = 0;
-        // A rest cut short leaves what it counted as work already done.
-        s.m_nWorkSeconds = dialogs->RestTick() >= rest ? 0 : dialogs->RestTick();
-    } else {
-        ++s.m_nPostponements;
-    }
-    host.SetPromptOpen(0);
-    s.m_bStopped = false;
-    dialogs.reset();
+// A pause longer than the rest is a rest of its own.
+void EndLongPause(WorkTimerState& s, int32_t restSeconds) {
+    if (s.m_nIdleSeconds > restSeconds) ResetCounters(s);
 }
 
 }  // namespace
@@ -39,8 +22,8 @@ void RunRestSequence(WorkTimerState& s, WorkTimerHost& host) {
 std::string RestMessage(int32_t timeRelese, int32_t m) {
     char text[256];
     if (m < 60)
-        std::snprintf(text, sizeof text, "Вы уже работаете без перерыва (%i мин.) больше %i мин.\rОтдохните!!!",
-                      timeRelese, m);
+        std::snprintf(text, sizeof text,
+                      "Вы уже работаете без перерыва (%i мин.) больше %i мин.\rОтдохните!!!", timeRelese, m);
     else
         std::snprintf(text, sizeof text,
                       "Вы уже работаете без перерыва (%i хв.) больше %i ч. %i мин. Отдохните!!!", timeRelese,
@@ -48,11 +31,34 @@ std::string RestMessage(int32_t timeRelese, int32_t m) {
     return text;
 }
 
-void WorkTimerTick(WorkTimerState& s, WorkTimerHost& host) {
-    const int64_t now = host.NowMs();
+void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
+    // The rest as the tick saw it: settings changed meanwhile count from the
+    // next tick.
+    const int32_t restAtTick = s.m_nTimeRelese * 60;
+    s.m_bStopped = true;
+    dialogs.SetMessage(RestMessage(s.m_nTimeRelese, LimitMinutes(s)));
+    promptOpen = 1;
+    if (dialogs.RunPrompt() == 1) {
+        const int32_t rest = s.m_nTimeRelese * 60;
+        dialogs.SetRestSeconds(rest);
+        dialogs.RunRestTimer();
+        s.m_nIdleSeconds = 0;
+        s.m_nPostponements = 0;
+        // A rest cut short leaves what it counted as work already done.
+        s.m_nWorkSeconds = dialogs.RestTick() >= rest ? 0 : dialogs.RestTick();
+    } else {
+        ++s.m_nPostponements;
+    }
+    promptOpen = 0;
+    s.m_bStopped = false;
+    EndLongPause(s, restAtTick);
+}
+
+bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses) {
+    const int64_t now = senses.NowMs();
     const int64_t gap = s.m_nLastTickMs < 0 ? 0 : now - s.m_nLastTickMs;
     s.m_nLastTickMs = now;
-    if (s.m_bStopped) return;
+    if (s.m_bStopped) return false;
 
     const int32_t rest = s.m_nTimeRelese * 60;
     // No tick arrives while the machine sleeps: the seconds a tick comes
@@ -60,12 +66,12 @@ void WorkTimerTick(WorkTimerState& s, WorkTimerHost& host) {
     // counts as a rest instead of bringing the prompt a minute later.
     if (gap >= kLateTickMs) {
         s.m_nIdleSeconds += static_cast<int32_t>(gap / 1000 - 1);
-        if (s.m_nIdleSeconds > rest) ResetCounters(s);
+        EndLongPause(s, rest);
     }
 
     CursorPoint p = s.m_ptLastCursor;
-    if (!host.CursorPos(p)) p = s.m_ptLastCursor;  // unreadable: unchanged
-    const bool idle = p == s.m_ptLastCursor && !host.WasKeyDown();
+    if (!senses.CursorPos(p)) p = s.m_ptLastCursor;  // unreadable: unchanged
+    const bool idle = p == s.m_ptLastCursor && !senses.WasKeyDown();
     if (idle) {
         ++s.m_nIdleSeconds;
     } else if (s.m_nIdleSeconds == 0) {
@@ -76,8 +82,9 @@ void WorkTimerTick(WorkTimerState& s, WorkTimerHost& host) {
         s.m_nIdleSeconds = 0;
     }
     s.m_ptLastCursor = p;
-    host.ResetKeyDown();
+    senses.ResetKeyDown();
 
-    if (s.m_nWorkSeconds > LimitMinutes(s) * 60) RunRestSequence(s, host);
-    if (s.m_nIdleSeconds > rest) ResetCounters(s);
+    if (s.m_nWorkSeconds > LimitMinutes(s) * 60) return true;
+    EndLongPause(s, rest);
+    return false;
 }

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-// The work timer: once a second it decides whether the user was active,
-// keeps the count of continuous work, and past the limit runs the rest
-// sequence. It holds no state of its own beyond what the main window keeps
-// in these fields.
+// The work timer: once a second it decides from what it observes whether the
+// user was active and keeps the count of continuous work; past the limit it
+// hands back that the rest is due, and the rest sequence runs the two
+// dialogs of a rest. All it keeps is in WorkTimerState, held by the caller.
 
 struct CursorPoint {
     int32_t x = 0, y = 0;
@@ -27,8 +27,7 @@ struct WorkTimerState {
     int64_t m_nLastTickMs = -1;
 };
 
-// The rest prompt and the rest timer window, created together and destroyed
-// together (the rest timer window first) when this object goes away.
+// The rest prompt and the rest timer window, as the rest sequence runs them.
 class RestDialogs {
 public:
     virtual ~RestDialogs() = default;
@@ -41,17 +40,38 @@ public:
     virtual int32_t RestTick() const = 0;
 };
 
-// What a tick observes of the world and what the rest sequence needs.
-class WorkTimerHost {
+// The two dialogs of a rest, made together before the prompt shows and
+// destroyed together, the rest timer window first: members go in reverse
+// order. `Prompt` runs with its m_strMessage; `RestTimer` with its
+// m_nRestSeconds, counting into m_nTick.
+template <class Prompt, class RestTimer>
+class RestDialogPair final : public RestDialogs {
 public:
-    virtual ~WorkTimerHost() = default;
+    RestDialogPair() = default;
+    // Both dialogs made from the same argument: the tests' recorder.
+    template <class Arg>
+    explicit RestDialogPair(Arg& arg) : m_prompt(arg), m_restTimer(arg) {}
+
+    void SetMessage(const std::string& message) override { m_prompt.m_strMessage = message; }
+    int RunPrompt() override { return static_cast<int>(m_prompt.DoModal()); }
+    void SetRestSeconds(int32_t seconds) override { m_restTimer.m_nRestSeconds = seconds; }
+    void RunRestTimer() override { m_restTimer.DoModal(); }
+    int32_t RestTick() const override { return m_restTimer.m_nTick; }
+
+private:
+    Prompt m_prompt;
+    RestTimer m_restTimer;
+};
+
+// What a tick observes of the world.
+class WorkTimerSenses {
+public:
+    virtual ~WorkTimerSenses() = default;
     // False when the position cannot be read (a locked desktop).
     virtual bool CursorPos(CursorPoint& point) = 0;
     virtual bool WasKeyDown() = 0;
     virtual void ResetKeyDown() = 0;
     virtual int64_t NowMs() = 0;  // monotonic
-    virtual void SetPromptOpen(int open) = 0;
-    virtual std::unique_ptr<RestDialogs> CreateRestDialogs() = 0;
 };
 
 // A tick arriving this much later than the previous one means the machine
@@ -61,5 +81,12 @@ inline constexpr int64_t kLateTickMs = 5000;
 // The text of the rest prompt for a limit of `limitMinutes`.
 std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 
-// One tick of the work timer.
-void WorkTimerTick(WorkTimerState& state, WorkTimerHost& host);
+// One tick of the work timer. True when the rest is due: the caller then
+// makes the dialogs and runs RunRestSequence before anything else.
+bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses);
+
+// The rest sequence, in its order: the prompt with `promptOpen` set (the
+// notification icon's menu is refused meanwhile), the rest timer window if
+// the user rests, and the counts that follow. Ticks that arrive while the
+// dialogs run their loops are ignored.
+void RunRestSequence(WorkTimerState& state, RestDialogs& dialogs, int& promptOpen);

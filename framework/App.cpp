@@ -2,8 +2,8 @@
 
 #include <htmlhelp.h>
 
-#include "framework/ExePaths.h"
 #include "framework/Dialog.h"
+#include "framework/ExePaths.h"
 
 CAppBase* CAppBase::s_app = nullptr;
 

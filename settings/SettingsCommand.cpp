@@ -44,8 +44,8 @@ void CLumeyraDlg::OnSettings() {
 
     // The work timer takes the new limits from its next tick; the seconds
     // already counted stay.
-    m_nTimeRelese = options.m_nTimeRelese;
-    m_nTimeWork = options.m_nTimeWork;
+    m_work.m_nTimeRelese = options.m_nTimeRelese;
+    m_work.m_nTimeWork = options.m_nTimeWork;
     SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(options.m_nAlpha), LWA_ALPHA);
 
     // Only the ordinary window keeps its place; any other type (-1 when

@@ -1,16 +1,17 @@
-#include "app/WorkTimer.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
 #include <vector>
 
+#include "app/WorkTimer.h"
+
 namespace {
 
 // Records what the work timer asks of the world; the dialogs log their
-// construction, runs and destruction into the same list.
-class FakeHost : public WorkTimerHost {
+// construction, runs and destruction into the same list, with the state of
+// the prompt-open flag where it matters.
+class FakeHost : public WorkTimerSenses {
 public:
     CursorPoint cursor;
     bool readable = true;
@@ -19,6 +20,7 @@ public:
     int64_t now = 0;
     int promptResult = 1;
     int32_t restTick = 0;
+    int promptOpen = 0;
     std::vector<std::string> log;
     std::vector<std::string> messages;
     std::function<void()> whilePromptOpen;  // e.g. ticks re-entering the handler
@@ -36,36 +38,45 @@ public:
         keyDown = false;
     }
     int64_t NowMs() override { return now; }
-    void SetPromptOpen(int open) override { log.push_back("promptOpen=" + std::to_string(open)); }
+    std::string Open() const { return " open=" + std::to_string(promptOpen); }
+};
 
-    class Dialogs : public RestDialogs {
-    public:
-        explicit Dialogs(FakeHost& host) : m_host(host) { m_host.log.push_back("create"); }
-        ~Dialogs() override {
-            m_host.log.push_back("destroy rest timer");
-            m_host.log.push_back("destroy prompt");
-        }
-        void SetMessage(const std::string& m) override { m_host.messages.push_back(m); }
-        int RunPrompt() override {
-            m_host.log.push_back("prompt");
-            if (m_host.whilePromptOpen) m_host.whilePromptOpen();
-            return m_host.promptResult;
-        }
-        void SetRestSeconds(int32_t s) override { m_host.log.push_back("rest=" + std::to_string(s)); }
-        void RunRestTimer() override { m_host.log.push_back("rest timer"); }
-        int32_t RestTick() const override { return m_host.restTick; }
+// Stand-ins for the two dialogs, held by the program's own pair.
+struct FakePrompt {
+    explicit FakePrompt(FakeHost& host) : m_host(host) { m_host.log.push_back("create prompt"); }
+    ~FakePrompt() { m_host.log.push_back("destroy prompt" + m_host.Open()); }
+    int DoModal() {
+        m_host.messages.push_back(m_strMessage);
+        m_host.log.push_back("prompt" + m_host.Open());
+        if (m_host.whilePromptOpen) m_host.whilePromptOpen();
+        return m_host.promptResult;
+    }
+    FakeHost& m_host;
+    std::string m_strMessage;
+};
 
-    private:
-        FakeHost& m_host;
-    };
-    std::unique_ptr<RestDialogs> CreateRestDialogs() override { return std::make_unique<Dialogs>(*this); }
+struct FakeRestTimer {
+    explicit FakeRestTimer(FakeHost& host) : m_host(host) { m_host.log.push_back("create rest timer"); }
+    ~FakeRestTimer() { m_host.log.push_back("destroy rest timer" + m_host.Open()); }
+    void DoModal() {
+        m_host.log.push_back("rest timer " + std::to_string(m_nRestSeconds) + m_host.Open());
+        m_nTick = m_host.restTick;
+    }
+    FakeHost& m_host;
+    int32_t m_nRestSeconds = 0;
+    int32_t m_nTick = 0;
 };
 
 class WorkTimerTest : public ::testing::Test {
 protected:
     void Tick(int64_t afterMs = 1000) {
         host.now += afterMs;
-        WorkTimerTick(state, host);
+        // As the main window does: the dialogs are made only when the rest
+        // is due, and live until the sequence is over.
+        if (WorkTimerTick(state, host)) {
+            RestDialogPair<FakePrompt, FakeRestTimer> dialogs(host);
+            RunRestSequence(state, dialogs, host.promptOpen);
+        }
     }
     void Active(int n) {
         for (int i = 0; i < n; ++i) {
@@ -104,17 +115,12 @@ TEST_F(WorkTimerTest, CountsFromAScenarioTable) {
     };
     // Rest time 15 min (R = 900), no prompt reached.
     const Scenario table[] = {
-        {"A10", 10, 0},
-        {"I7", 0, 7},
-        {"A10 I5", 10, 5},
-        {"A10 I5 A1", 15, 0},       // the ended pause counts as work, the tick adds nothing more
-        {"A10 I5 A2", 16, 0},
-        {"I5 A1", 1, 0},            // no work yet: the first active tick sets 1
-        {"A10 I900 A1", 910, 0},    // a pause of exactly R does not reset
-        {"A10 I901", 0, 0},         // one more second resets on the tick it is reached
-        {"A10 I901 A1", 1, 0},
-        {"A10 I2000 A3", 3, 0},
-        {"K3", 3, 0},               // keys count with the cursor still
+        {"A10", 10, 0},          {"I7", 0, 7},           {"A10 I5", 10, 5},
+        {"A10 I5 A1", 15, 0},  // the ended pause counts as work, the tick adds nothing more
+        {"A10 I5 A2", 16, 0},    {"I5 A1", 1, 0},  // no work yet: the first active tick sets 1
+        {"A10 I900 A1", 910, 0},                   // a pause of exactly R does not reset
+        {"A10 I901", 0, 0},                        // one more second resets on the tick it is reached
+        {"A10 I901 A1", 1, 0},   {"A10 I2000 A3", 3, 0}, {"K3", 3, 0},  // keys count with the cursor still
         {"A3 K2 I1", 5, 1},
     };
     for (const Scenario& s : table) {
@@ -178,8 +184,9 @@ TEST_F(WorkTimerTest, RestSequenceRunsInOrderWithTicksIgnored) {
     Active(61);
     EXPECT_TRUE(stoppedDuring);
     EXPECT_FALSE(state.m_bStopped);
-    EXPECT_EQ(host.log, (std::vector<std::string>{"create", "promptOpen=1", "prompt", "rest=120", "rest timer",
-                                                   "promptOpen=0", "destroy rest timer", "destroy prompt"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"create prompt", "create rest timer", "prompt open=1",
+                                                  "rest timer 120 open=1", "destroy rest timer open=0",
+                                                  "destroy prompt open=0"}));
     EXPECT_EQ(state.m_nWorkSeconds, 0);  // a full rest
     EXPECT_EQ(state.m_nIdleSeconds, 0);
 }
@@ -188,8 +195,8 @@ TEST_F(WorkTimerTest, PostponedPromptDestroysBothDialogsWithoutRunningTheRest) {
     state.m_nTimeWork = 1;
     host.promptResult = 0;  // closed some other way than "rest now"
     Active(61);
-    EXPECT_EQ(host.log, (std::vector<std::string>{"create", "promptOpen=1", "prompt", "promptOpen=0",
-                                                   "destroy rest timer", "destroy prompt"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"create prompt", "create rest timer", "prompt open=1",
+                                                  "destroy rest timer open=0", "destroy prompt open=0"}));
     EXPECT_EQ(state.m_nWorkSeconds, 61);
     EXPECT_EQ(state.m_nPostponements, 1);
 }
@@ -234,7 +241,7 @@ TEST_F(WorkTimerTest, StoppedTimerTouchesNothing) {
 }
 
 TEST_F(WorkTimerTest, SleepLongerThanTheRestCountsAsARest) {
-    Run("A2640");           // 44 minutes
+    Run("A2640");          // 44 minutes
     host.cursor.x += 100;  // the user comes back and moves the mouse
     Tick(3 * 3600 * 1000);
     EXPECT_EQ(state.m_nWorkSeconds, 1);
