@@ -13,6 +13,7 @@
 #include "password/QueryPassword.h"
 #include "prompts/RestDialogs.h"
 #include "res/resource.h"
+#include "settings/OptionsDialog.h"
 
 namespace {
 
@@ -25,6 +26,20 @@ constexpr DWORD kHelpFromWindow = 1;
 
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
+constexpr const char* kLoadErrorText = "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.";
+constexpr const char* kSaveErrorText =
+    "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\r"
+    " Можливо не всі настройки приміняться.";
+
+// The notification icon's record with what every operation needs.
+NOTIFYICONDATAA IconRecord(HWND window) {
+    NOTIFYICONDATAA data{};
+    // The 64-bit form of the record without the balloon GUID and icon.
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = window;
+    data.uID = kNotifyIconId;
+    return data;
+}
 
 }  // namespace
 
@@ -147,17 +162,8 @@ void CLumeyraDlg::CutToOutline() {
     if (SetWindowRgn(Hwnd(), outline.Get(), TRUE)) outline.Release();
 }
 
-NOTIFYICONDATAA CLumeyraDlg::IconRecord() const {
-    NOTIFYICONDATAA data{};
-    // The 64-bit form of the record without the balloon GUID and icon.
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = Hwnd();
-    data.uID = kNotifyIconId;
-    return data;
-}
-
 void CLumeyraDlg::NotifyIcon(DWORD operation) {
-    NOTIFYICONDATAA data = IconRecord();
+    NOTIFYICONDATAA data = IconRecord(Hwnd());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
     data.hIcon =
@@ -205,7 +211,7 @@ LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 
 LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     KillTimer(Hwnd(), kTimerId);
-    NOTIFYICONDATAA data = IconRecord();
+    NOTIFYICONDATAA data = IconRecord(Hwnd());
     Shell_NotifyIconA(NIM_DELETE, &data);
     m_hook.Unload();
     PassOn();
@@ -283,6 +289,55 @@ void CLumeyraDlg::OnStartStopTimer() {
     // The work counts stay: starting again continues from them.
     App().Store().SaveStopTimer(m_work.m_bStopped ? 1 : 0);
     NotifyIcon(NIM_MODIFY);
+}
+
+void CLumeyraDlg::OnSettings() {
+    COptionsDialog options;
+    Settings settings{};
+    if (!App().Store().LoadSettings(settings)) ShowRegistryError(kLoadErrorText);
+
+    options.m_nTimeWork = settings.TimeWork;
+    options.m_nTimeRelese = settings.TimeRelese;
+    options.m_nXPos = settings.xPos;
+    options.m_nYPos = settings.yPos;
+    options.m_nWindowType = settings.WindowType;
+    const int32_t autoStartShown = settings.AutoStart == 1 ? 1 : 0;
+    options.m_bAutoStart = autoStartShown;
+    options.m_nAlpha = settings.alpha;
+    if (options.DoModal() != IDOK) return;
+
+    Settings chosen{};
+    chosen.TimeWork = options.m_nTimeWork;
+    chosen.TimeRelese = options.m_nTimeRelese;
+    chosen.WindowType = options.m_nWindowType;
+    chosen.xPos = options.m_nXPos;
+    chosen.yPos = options.m_nYPos;
+    chosen.alpha = options.m_nAlpha;
+    chosen.AutoStart = options.m_bAutoStart != 0 ? 1 : 0;
+    // Ticking and unticking again is no change: the Run value stays alone.
+    const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
+    // What could not be stored still applies to this run.
+    if (!App().Store().SaveSettings(chosen, autoStartChanged)) ShowRegistryError(kSaveErrorText);
+
+    ApplySettings(chosen);
+}
+
+void CLumeyraDlg::ApplySettings(const Settings& settings) {
+    // The work timer takes the new limits from its next tick; the seconds
+    // already counted stay.
+    m_work.m_nTimeRelese = settings.TimeRelese;
+    m_work.m_nTimeWork = settings.TimeWork;
+    SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(settings.alpha), LWA_ALPHA);
+
+    // -1 (neither button chosen) counts as a type other than the ordinary.
+    if (settings.WindowType == 0) {
+        SetExStyle(WS_EX_TRANSPARENT, false);
+        return;
+    }
+    SetExStyle(WS_EX_TRANSPARENT, true);
+    GetWindowRect(Hwnd(), &m_rectWindow);
+    OffsetRect(&m_rectWindow, settings.xPos - m_rectWindow.left, settings.yPos - m_rectWindow.top);
+    MoveToRectWindow();
 }
 
 void CLumeyraDlg::OnExit() {

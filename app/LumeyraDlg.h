@@ -1,7 +1,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 
@@ -10,6 +9,7 @@
 #include "app/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
+#include "settings/Settings.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
@@ -19,19 +19,11 @@ class CLumeyraDlg : public CDialogImpl<CLumeyraDlg> {
 public:
     CLumeyraDlg();
 
-    HICON m_hIcon;
-    CAnimateCtrl m_animEyes;
-    RECT m_rectWindow{};
-    bool m_bDragging = false;
-    POINT m_ptDragAnchor{};
-
-    // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
-    // whether the timer runs.
-    void NotifyIcon(DWORD operation);
-
-    // The Settings command (menu item "Настройки"): the settings dialog, then
-    // storing and applying what the user confirmed.
-    void OnSettings();
+    // Applies a settings record to the running window: the work and rest
+    // limits from the next tick on, the opacity, and the placement: only the
+    // ordinary window (type 0) keeps its place and takes the mouse; any other
+    // type lets the mouse through and stands at xPos, yPos.
+    void ApplySettings(const Settings& settings);
 
 protected:
     BOOL OnInitDialog() override;
@@ -60,11 +52,15 @@ private:
     void OnHelpFromWindow();
     void OnHelpFromIcon();
     void OnStartStopTimer();
+    // The settings dialog over the stored settings, then storing and applying
+    // what the user confirmed.
+    void OnSettings();
     void OnExit();
     void ShowContextMenu(MenuSource source);
 
-    // The notification icon's record with what every operation needs.
-    NOTIFYICONDATAA IconRecord() const;
+    // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
+    // whether the timer runs.
+    void NotifyIcon(DWORD operation);
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
@@ -91,6 +87,11 @@ private:
         CHookLibrary& m_hook;
     };
 
+    HICON m_hIcon;
+    CAnimateCtrl m_animEyes;
+    RECT m_rectWindow{};
+    bool m_bDragging = false;
+    POINT m_ptDragAnchor{};
     CHookLibrary m_hook;
     Senses m_senses{m_hook};
     WorkTimerState m_work;

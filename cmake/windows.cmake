@@ -55,7 +55,6 @@ add_library(lumeyra_program OBJECT
   controls/Label.cpp
   settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
-  settings/SettingsCommand.cpp
   res/Lumeyra.rc
 )
 target_compile_options(lumeyra_program PUBLIC ${win_flags})
