@@ -10,6 +10,7 @@
 #include "app/Opacity.h"
 #include "app/WindowLayout.h"
 #include "framework/Handles.h"
+#include "framework/WindowStyle.h"
 #include "password/QueryPassword.h"
 #include "prompts/RestDialogs.h"
 #include "res/resource.h"
@@ -90,17 +91,14 @@ BOOL CLumeyraDlg::OnInitDialog() {
     Settings settings{};
     if (!App().Store().LoadSettings(settings)) {
         ShowRegistryError(kRegistryErrorText);
-        settings.TimeWork = 45;
-        settings.TimeRelese = 15;
-        settings.WindowType = 0;
-        settings.alpha = 70;
+        UseLoadFailureFallback(settings);
     }
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
     m_work.m_bStopped = settings.StopTimer == 1;
 
     PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
-    SetExStyle(WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
+    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
     SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(settings.alpha), LWA_ALPHA);
     MoveToRectWindow();
 
@@ -116,12 +114,6 @@ void CLumeyraDlg::ShowRegistryError(const char* text) {
     MessageBoxA(Hwnd(), text, App().AppName().c_str(), MB_OK);
 }
 
-void CLumeyraDlg::SetExStyle(LONG bits, bool on) {
-    LONG style = GetWindowLongA(Hwnd(), GWL_EXSTYLE);
-    LONG wanted = on ? style | bits : style & ~bits;
-    if (wanted != style) SetWindowLongA(Hwnd(), GWL_EXSTYLE, wanted);
-}
-
 void CLumeyraDlg::MoveToRectWindow() {
     MoveWindow(Hwnd(), m_rectWindow.left, m_rectWindow.top, m_rectWindow.right - m_rectWindow.left,
                m_rectWindow.bottom - m_rectWindow.top, TRUE);
@@ -134,7 +126,7 @@ void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
         PlaceMainWindow(windowType, xPos, yPos, {current.left, current.top, current.right, current.bottom},
                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     m_rectWindow = {p.rect.left, p.rect.top, p.rect.right, p.rect.bottom};
-    if (p.clickThrough) SetExStyle(WS_EX_TRANSPARENT, true);
+    if (p.clickThrough) SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
 }
 
 void CLumeyraDlg::StartAnimation() {
@@ -193,15 +185,13 @@ LRESULT CLumeyraDlg::OnPaint(WPARAM, LPARAM) {
         PassOn();  // the animation control paints itself
         return 0;
     }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    PaintDc paint(Hwnd());
+    SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
     int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(Hwnd(), &ps);
+    DrawIcon(paint.Get(), x, y, m_hIcon);
     return 0;
 }
 
@@ -331,10 +321,10 @@ void CLumeyraDlg::ApplySettings(const Settings& settings) {
 
     // -1 (neither button chosen) counts as a type other than the ordinary.
     if (settings.WindowType == 0) {
-        SetExStyle(WS_EX_TRANSPARENT, false);
+        SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, false);
         return;
     }
-    SetExStyle(WS_EX_TRANSPARENT, true);
+    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
     GetWindowRect(Hwnd(), &m_rectWindow);
     OffsetRect(&m_rectWindow, settings.xPos - m_rectWindow.left, settings.yPos - m_rectWindow.top);
     MoveToRectWindow();

@@ -64,9 +64,6 @@ private:
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
-    // Adds or removes extended-style bits, writing the style back only when
-    // it changes.
-    void SetExStyle(LONG bits, bool on);
     // Moves the window to m_rectWindow, repainting it.
     void MoveToRectWindow();
     void PlaceWindow(int windowType, int xPos, int yPos);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/LabelLayout.h"
+#include "framework/WindowStyle.h"
 #include "framework/WindowText.h"
 
 // The core repeats these numbers so that it builds without the platform.
@@ -19,36 +20,6 @@ namespace {
 
 constexpr UINT_PTR kFlashTimerId = 1;
 constexpr UINT kFlashMs = 500;
-
-// An object selected into a device context for the owner's lifetime; the
-// previous one is put back before the object may be deleted.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(object ? SelectObject(dc, object) : nullptr) {}
-    ~Selection() {
-        if (m_previous) SelectObject(m_dc, m_previous);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
-
-class PaintDc {
-public:
-    explicit PaintDc(HWND hwnd) : m_hwnd(hwnd), m_dc(BeginPaint(hwnd, &m_ps)) {}
-    ~PaintDc() { EndPaint(m_hwnd, &m_ps); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_hwnd;
-    PAINTSTRUCT m_ps{};
-    HDC m_dc;
-};
 
 HBRUSH AsBrush(const GdiHandle& h) { return static_cast<HBRUSH>(h.Get()); }
 
@@ -149,19 +120,21 @@ CLabel& CLabel::SetPointSize(int points) {
 }
 
 CLabel& CLabel::SetSunken(bool sunken) {
-    ChangeStyle(GWL_EXSTYLE, WS_EX_STATICEDGE, sunken);
+    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_STATICEDGE, sunken);
+    RecalculateFrame();
     return *this;
 }
 
 CLabel& CLabel::SetBorder(bool border) {
-    ChangeStyle(GWL_STYLE, WS_BORDER, border);
+    SetStyleBits(Hwnd(), GWL_STYLE, WS_BORDER, border);
+    RecalculateFrame();
     return *this;
 }
 
 CLabel& CLabel::SetTransparent(bool transparent) {
     m_bTransparent = transparent;
     // Kept either way: the parent then always paints first beneath.
-    ChangeStyle(GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
+    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
     Repaint();
     return *this;
 }
@@ -177,7 +150,7 @@ CLabel& CLabel::FlashBackground(bool flash) {
 }
 
 CLabel& CLabel::SetLink(bool link, bool notifyParent) {
-    ChangeStyle(GWL_STYLE, SS_NOTIFY, link);
+    SetStyleBits(Hwnd(), GWL_STYLE, SS_NOTIFY, link);
     m_bNotifyParent = notifyParent;
     return *this;
 }
@@ -208,12 +181,9 @@ CLabel& CLabel::SetHighlightColor(COLORREF colour) {
     return *this;
 }
 
-void CLabel::ChangeStyle(int index, LONG bits, bool on) {
-    if (!Hwnd()) return;
-    LONG style = GetWindowLongA(Hwnd(), index);
-    SetWindowLongA(Hwnd(), index, on ? style | bits : style & ~bits);
+void CLabel::RecalculateFrame() {
     // Frame styles take effect only once the frame is recalculated.
-    if (bits == WS_EX_STATICEDGE || bits == WS_BORDER)
+    if (Hwnd())
         SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 

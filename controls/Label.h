@@ -77,7 +77,7 @@ private:
     void Repaint();
     void RebuildFont();
     void Flash(bool on, int kind);
-    void ChangeStyle(int index, LONG bits, bool on);
+    void RecalculateFrame();
 
     // Flash kinds.
     static constexpr int kFlashNone = 0;

@@ -8,7 +8,8 @@
 
 // Taking a number out of one of the settings dialog's edits, with the check
 // of its bounds and the texts the user is shown when either fails. The edits
-// accept any characters; nothing is checked until the values are taken.
+// accept any characters; nothing is checked until the values are taken. The
+// settings' number codec reads its registry bytes with the same parser.
 namespace integerfield {
 
 // The edit's text is read through a 64-byte buffer: its first 63 characters.

@@ -46,17 +46,15 @@ BOOL CRelese::OnInitDialog() {
 }
 
 LRESULT CRelese::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    PaintDc paint(Hwnd());
     // Loaded afresh for each paint; nothing stays held between paints.
     GdiHandle picture(LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(m_nPictureId)));
-    MemoryDcHandle memory(CreateCompatibleDC(dc));
+    MemoryDcHandle memory(CreateCompatibleDC(paint.Get()));
     if (picture && memory) {
-        HGDIOBJ old = SelectObject(memory.Get(), picture.Get());
-        BitBlt(dc, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory.Get(), 0, 0, SRCCOPY);
-        SelectObject(memory.Get(), old);
+        Selection selected(memory.Get(), picture.Get());
+        BitBlt(paint.Get(), kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory.Get(), 0, 0,
+               SRCCOPY);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/LumeyraApp.h"
+#include "framework/WindowStyle.h"
 #include "res/resource.h"
 
 namespace {
@@ -34,7 +35,7 @@ BOOL CReleseTime::OnInitDialog() {
     m_timeLabel.Subclass(Item(IDC_TIME_LABEL));
     m_restProgress = Item(IDC_REST_PROGRESS);
 
-    SetWindowLongA(Hwnd(), GWL_EXSTYLE, GetWindowLongA(Hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
     SetLayeredWindowAttributes(Hwnd(), 0, kOpacity, LWA_ALPHA);
     SetTimer(Hwnd(), kTickTimer, kTickMs, nullptr);
     m_nTick = 1;

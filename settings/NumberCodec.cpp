@@ -1,6 +1,9 @@
 #include "settings/NumberCodec.h"
 
 #include <cstdio>
+#include <string_view>
+
+#include "framework/IntegerField.h"
 
 namespace numbercodec {
 
@@ -14,15 +17,10 @@ std::array<uint8_t, kStoredSize> Encode(int32_t value) {
 
 int32_t Decode(const uint8_t* data, std::size_t size) {
     if (size > kReadSize) size = kReadSize;
-    std::size_t i = 0;
-    auto isBlank = [](uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    while (i < size && isBlank(data[i])) ++i;
-    bool negative = false;
-    if (i < size && (data[i] == '+' || data[i] == '-')) negative = data[i++] == '-';
-    // Seven bytes hold at most seven digits, so the sum cannot overflow.
-    int32_t value = 0;
-    while (i < size && data[i] >= '0' && data[i] <= '9') value = value * 10 + (data[i++] - '0');
-    return negative ? -value : value;
+    // Read as the settings dialog reads its edits; seven bytes come nowhere
+    // near its 32-bit limits, and without a digit atoi gives 0.
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    return integerfield::ParseInteger(text).value_or(0);
 }
 
 }  // namespace numbercodec

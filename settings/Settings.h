@@ -14,3 +14,24 @@ struct Settings {
     int32_t alpha = 0;      // opacity in percent
     int32_t StopTimer = 0;  // 1 when the user stopped the work timer
 };
+
+// What the very first run stores, and says about the start at log-on, which
+// it registers.
+inline constexpr Settings kFirstRunSettings{.TimeWork = 45,
+                                            .TimeRelese = 15,
+                                            .WindowType = 0,
+                                            .xPos = 0,
+                                            .yPos = 0,
+                                            .AutoStart = 1,
+                                            .alpha = 50,
+                                            .StopTimer = 0};
+
+// Puts in what the program runs with when the settings could not be read:
+// the usual work and rest times, the ordinary window and 70 % opacity. What
+// was read before the failure stays.
+inline void UseLoadFailureFallback(Settings& s) {
+    s.TimeWork = 45;
+    s.TimeRelese = 15;
+    s.WindowType = 0;
+    s.alpha = 70;
+}

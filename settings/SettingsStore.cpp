@@ -1,8 +1,33 @@
 #include "settings/SettingsStore.h"
 
+#include <span>
+
 #include "settings/NumberCodec.h"
 
 namespace {
+
+// The values under the product key and the fields they hold, in the order
+// they are read and written.
+struct StoredField {
+    const char* name;
+    int32_t Settings::*field;
+};
+constexpr StoredField kStoredFields[] = {
+    {"TimeWork", &Settings::TimeWork},
+    {"TimeRelese", &Settings::TimeRelese},
+    {"WindowType", &Settings::WindowType},
+    {"xPos", &Settings::xPos},
+    {"yPos", &Settings::yPos},
+    {"alpha", &Settings::alpha},
+    {"StopTimer", &Settings::StopTimer},
+};
+constexpr std::span<const StoredField> kAllFields(kStoredFields);
+// Saving the settings leaves the stop flag alone: it has a command of its own.
+constexpr auto kSavedFields = kAllFields.first(6);
+// The first run registers the start at log-on between yPos and alpha.
+constexpr auto kFirstRunBeforeAutoStart = kAllFields.first(5);
+constexpr auto kFirstRunAfterAutoStart = kAllFields.subspan(5);
+static_assert(kSavedFields.back().field == &Settings::alpha);
 
 void Write(reg::Key* key, const char* name, int32_t value) {
     // Write failures on the product key are not reported: the program goes
@@ -19,13 +44,7 @@ int32_t Read(reg::Key& key, const char* name) {
 }  // namespace
 
 void SettingsStore::ReadAll(reg::Key& key, Settings& s) {
-    s.TimeWork = Read(key, "TimeWork");
-    s.TimeRelese = Read(key, "TimeRelese");
-    s.WindowType = Read(key, "WindowType");
-    s.xPos = Read(key, "xPos");
-    s.yPos = Read(key, "yPos");
-    s.alpha = Read(key, "alpha");
-    s.StopTimer = Read(key, "StopTimer");
+    for (const StoredField& f : kAllFields) s.*f.field = Read(key, f.name);
 }
 
 bool SettingsStore::RegisterAutoStart() {
@@ -35,21 +54,20 @@ bool SettingsStore::RegisterAutoStart() {
 }
 
 void SettingsStore::WriteDefaults(reg::Key* key, Settings& s) {
-    Write(key, "TimeWork", s.TimeWork = 45);
-    Write(key, "TimeRelese", s.TimeRelese = 15);
-    Write(key, "WindowType", s.WindowType = 0);
-    Write(key, "xPos", s.xPos = 0);
-    Write(key, "yPos", s.yPos = 0);
+    auto writeDefault = [&](const StoredField& f) {
+        s.*f.field = kFirstRunSettings.*f.field;
+        Write(key, f.name, s.*f.field);
+    };
+    for (const StoredField& f : kFirstRunBeforeAutoStart) writeDefault(f);
     // AutoStart says 1 even when the registration fails (a user who may not
     // write the machine-wide key); the next load reads the truth.
-    s.AutoStart = 1;
+    s.AutoStart = kFirstRunSettings.AutoStart;
     try {
         RegisterAutoStart();
     } catch (...) {
         // A failed registration must not keep the program from starting.
     }
-    Write(key, "alpha", s.alpha = 50);
-    Write(key, "StopTimer", s.StopTimer = 0);
+    for (const StoredField& f : kFirstRunAfterAutoStart) writeDefault(f);
 }
 
 bool SettingsStore::LoadSettings(Settings& s) {
@@ -81,12 +99,7 @@ bool SettingsStore::SaveSettings(const Settings& s, bool autoStartChanged) {
     try {
         {
             auto key = m_registry.Create(reg::Root::CurrentUser, kProductKey);
-            Write(key.get(), "TimeWork", s.TimeWork);
-            Write(key.get(), "TimeRelese", s.TimeRelese);
-            Write(key.get(), "WindowType", s.WindowType);
-            Write(key.get(), "xPos", s.xPos);
-            Write(key.get(), "yPos", s.yPos);
-            Write(key.get(), "alpha", s.alpha);
+            for (const StoredField& f : kSavedFields) Write(key.get(), f.name, s.*f.field);
         }
         if (autoStartChanged && !UpdateAutoStart(s.AutoStart == 1))
             m_host.ShowAutoStartError(kAutoStartErrorText);
