@@ -91,5 +91,6 @@ add_custom_command(TARGET Lumeyra POST_BUILD
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_target_properties(Lumeyra HookKeyUp PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+add_subdirectory(tests/support)
 add_subdirectory(tests/win)
 add_subdirectory(tests/e2e)

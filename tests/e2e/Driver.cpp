@@ -7,23 +7,11 @@
 #include <fstream>
 #include <thread>
 
-#include "settings/NumberCodec.h"
-#include "settings/SettingsStore.h"
-
 namespace driver {
 
 Paths& Folders() {
     static Paths paths;
     return paths;
-}
-
-bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 Program::Program(const std::string& exeDir) {
@@ -67,25 +55,13 @@ bool Program::Running() const {
 }
 
 HWND Program::FindOwnWindow(const std::function<bool(HWND)>& match, bool visibleOnly) const {
-    struct Search {
-        DWORD pid;
-        const std::function<bool(HWND)>& match;
-        bool visibleOnly;
-        HWND found;
-    } search{Id(), match, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
+    return testsupport::FindTopWindow(
+        [&](HWND hwnd) {
             DWORD pid = 0;
             GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(hwnd)) && s->match(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
+            return pid == Id() && match(hwnd);
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        visibleOnly);
 }
 
 HWND Program::WaitForWindow(const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout) const {
@@ -118,81 +94,6 @@ bool HandledPosted(const Program& program, HWND main) {
         return false;
     PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
     return WaitFor([&] { return FindMenu(program) == nullptr; }, std::chrono::seconds(20));
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(hwnd, text, 1024);
-    return text;
-}
-
-void PressKey(WORD vk) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = vk;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-void ForgetSettings() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-    HKEY run = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, kRunValue);
-        RegCloseKey(run);
-    }
-}
-
-void StoreSetting(const char* name, int32_t value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    auto bytes = numbercodec::Encode(value);
-    RegSetValueExA(key, name, 0, REG_DWORD, bytes.data(), bytes.size());
-    RegCloseKey(key);
-}
-
-RawValue ReadRaw(HKEY root, const char* path, const char* name) {
-    RawValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.data.resize(size);
-        RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &size);
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-Image CaptureScreen(const RECT& area) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    Image image = ImageFromDib(bits, width, height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-Image ImageFromDib(const void* bits, int width, int height) {
-    Image image;
-    image.width = width;
-    image.height = height;
-    const auto* src = static_cast<const uint32_t*>(bits);
-    image.pixels.assign(src, src + static_cast<size_t>(width) * height);
-    for (auto& p : image.pixels) p &= 0xFFFFFF;
-    return image;
 }
 
 void SaveBmp(const Image& image, const std::string& name) {
@@ -240,7 +141,7 @@ int TrayPixels(Match match) {
     RECT r{};
     GetWindowRect(tray, &r);
     r.left = r.right - (r.right - r.left) / 3;
-    Image image = CaptureScreen(r);
+    Image image = Capture(nullptr, r);
     int count = 0;
     for (uint32_t p : image.pixels) count += match(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     return count;
@@ -265,11 +166,11 @@ void SaveWindowShot(HWND hwnd, const std::string& name) {
     // A window just shown may still be painting its controls: keep the
     // first capture that a second one 200 ms later agrees with (an animated
     // window never settles; the deadline ends the wait then).
-    Image shot = CaptureScreen(area);
+    Image shot = Capture(nullptr, area);
     WaitFor(
         [&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            Image again = CaptureScreen(area);
+            Image again = Capture(nullptr, area);
             bool settled = again.pixels == shot.pixels;
             shot = std::move(again);
             return settled;
@@ -279,7 +180,7 @@ void SaveWindowShot(HWND hwnd, const std::string& name) {
 }
 
 void SaveDesktopShot(const std::string& name) {
-    SaveBmp(CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}), name);
+    SaveBmp(Capture(nullptr, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}), name);
 }
 
 }  // namespace driver

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WinTestSupport.h"
+
 // Drives Lumeyra.exe from outside, as a user and the system would see it:
 // starts it, finds its windows, reads their state, captures the screen and
 // prepares the registry.
@@ -22,8 +24,15 @@ struct Paths {
 };
 Paths& Folders();
 
-// Polls `ready` every 50 ms until it holds or `timeout` passes.
-bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds timeout);
+using testsupport::Capture;
+using testsupport::ForgetSettings;
+using testsupport::Image;
+using testsupport::PressKey;
+using testsupport::RawValue;
+using testsupport::ReadRaw;
+using testsupport::StoreSetting;
+using testsupport::TextOf;
+using testsupport::WaitFor;
 
 // The program started by a test; ended by its id when the test is done.
 class Program {
@@ -66,32 +75,6 @@ HWND FindMenu(const Program& program);
 // question is open, which refuse the menu, nor after posted keys: the
 // characters they are translated into come after it and close the menu.
 bool HandledPosted(const Program& program, HWND main);
-// The text of a window or control, as UTF-16.
-std::wstring TextOf(HWND hwnd);
-// Presses and releases a key through the system's input queue.
-void PressKey(WORD vk);
-
-// Removes what the program keeps in the registry, as on a machine where it
-// never ran.
-void ForgetSettings();
-// Writes a setting as the program stores it (decimal text in a REG_DWORD).
-void StoreSetting(const char* name, int32_t value);
-// The raw bytes and type of a value; empty when missing.
-struct RawValue {
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-};
-RawValue ReadRaw(HKEY root, const char* path, const char* name);
-
-// A screen capture in 0x00RRGGBB pixels, top row first.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const { return pixels[y * width + x]; }
-};
-Image CaptureScreen(const RECT& area);
-// The pixels of a top-down 32-bit DIB section.
-Image ImageFromDib(const void* bits, int width, int height);
 void SaveBmp(const Image& image, const std::string& name);
 
 // The main window's extended style and its layered alpha byte (the colour

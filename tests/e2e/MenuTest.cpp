@@ -17,11 +17,7 @@ using namespace driver;
 
 constexpr auto kTimeout = 60s;
 constexpr UINT kIconId = 128;
-const std::string kEmptyRecord(
-    "\xFF\xFF\x01\x00\x09\x00"
-    "CPassword"
-    "\x00\x00\x00\x00\x00",
-    20);
+const std::string& kEmptyRecord = testsupport::kEmptyPasswordRecord;
 
 // Items by the number of Down presses that reach them from a fresh menu.
 enum Item { kAbout = 1, kHelp = 2, kTimer = 3, kSettings = 4, kExit = 5 };
@@ -66,12 +62,11 @@ protected:
     }
 
     static void WritePasswordFile(const std::string& bytes) {
-        std::ofstream(Folders().exeDir + "\\Pass.bin", std::ios::binary | std::ios::trunc) << bytes;
+        testsupport::WriteFileBytes(Folders().exeDir + "\\Pass.bin", bytes);
     }
     // Closed again at once: the program opens the file without sharing.
     static std::string ReadPasswordFile() {
-        std::ifstream file(Folders().exeDir + "\\Pass.bin", std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
+        return testsupport::ReadFileBytes(Folders().exeDir + "\\Pass.bin");
     }
     static void SetPassword(const std::string& password) {
         CMemoryFile file;
@@ -150,7 +145,7 @@ TEST_F(MenuTest, TimerStopsAndStartsAndTheIconFollows) {
     ASSERT_TRUE(menu);
     RECT r{};
     GetWindowRect(menu, &r);
-    SaveBmp(CaptureScreen({r.left - 10, r.top - 10, r.right + 10, r.bottom + 10}), "context-menu.bmp");
+    SaveBmp(Capture(nullptr, {r.left - 10, r.top - 10, r.right + 10, r.bottom + 10}), "context-menu.bmp");
     Choose(menu, kTimer);
     EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
     EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s)) << "icon 130 not shown";

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Driver.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -90,34 +91,21 @@ RECT ClientOnScreen(HWND hwnd) {
 // The elapsed-time display as the label draws it: 45-point Courier in dark
 // green on the button face, left-aligned.
 Image RenderClock(const wchar_t* text, int width, int height) {
-    HDC screen = GetDC(nullptr);
+    testsupport::Canvas canvas(width, height);
+    HDC dc = canvas.Dc();
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(45, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(45, GetDeviceCaps(dc, LOGPIXELSY), 72);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     lstrcpyW(font.lfFaceName, L"Courier");
-    HFONT hfont = CreateFontIndirectW(&font);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    HGDIOBJ oldFont = SelectObject(memory, hfont);
+    GdiHandle hfont(CreateFontIndirectW(&font));
+    Selection selected(dc, hfont.Get());
     RECT r{0, 0, width, height};
-    FillRect(memory, &r, GetSysColorBrush(COLOR_BTNFACE));
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, RGB(10, 100, 10));
-    DrawTextW(memory, text, -1, &r, DT_LEFT | DT_WORDBREAK);
-    GdiFlush();
-    Image image = ImageFromDib(bits, width, height);
-    SelectObject(memory, oldFont);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteObject(hfont);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return image;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(10, 100, 10));
+    DrawTextW(dc, text, -1, &r, DT_LEFT | DT_WORDBREAK);
+    return canvas.Pixels();
 }
 
 int Differences(const Image& a, const Image& b) {
@@ -129,7 +117,7 @@ int Differences(const Image& a, const Image& b) {
 // The seconds the display shows: the rendering it matches best.
 int ShownSeconds(HWND label) {
     RECT r = ClientOnScreen(label);
-    Image shot = CaptureScreen(r);
+    Image shot = Capture(nullptr, r);
     int best = -1, bestDiff = 1 << 30, secondDiff = 1 << 30;
     for (int s = 0; s < 60; ++s) {
         wchar_t text[16];
@@ -169,7 +157,7 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // of them the dialog's face.
     RECT client = ClientOnScreen(prompt);
     auto pictureColours = [&] {
-        Image picture = CaptureScreen({client.left + 7, client.top + 7, client.left + 307, client.top + 207});
+        Image picture = Capture(nullptr, {client.left + 7, client.top + 7, client.left + 307, client.top + 207});
         std::vector<uint32_t> colours(picture.pixels);
         std::sort(colours.begin(), colours.end());
         return std::unique(colours.begin(), colours.end()) - colours.begin();
@@ -177,12 +165,12 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // Painting waits until the prompt's alert (beeps) is over.
     // (One of the twelve is black and white: a couple of hundred greys.)
     EXPECT_TRUE(WaitFor([&] { return pictureColours() > 100; }, 10s));
-    Image margin = CaptureScreen({client.left + 2, client.top + 2, client.left + 5, client.top + 5});
+    Image margin = Capture(nullptr, {client.left + 2, client.top + 2, client.left + 5, client.top + 5});
     uint32_t face = GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(margin.At(1, 1), (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF));
     RECT w{};
     GetWindowRect(prompt, &w);
-    SaveBmp(CaptureScreen(w), "rest-prompt.bmp");
+    SaveBmp(Capture(nullptr, w), "rest-prompt.bmp");
 
     // Escape: five more minutes; the prompt returns 300 s later.
     PressInPrompt(prompt, VK_ESCAPE);
@@ -219,7 +207,7 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     EXPECT_TRUE(GetLayeredWindowAttributes(rest, nullptr, &alpha, nullptr));
     EXPECT_EQ(alpha, 250);
     GetWindowRect(rest, &w);
-    SaveBmp(CaptureScreen(w), "rest-timer.bmp");
+    SaveBmp(Capture(nullptr, w), "rest-timer.bmp");
     // Half a minute of rest, so that what it leaves as work stands out.
     for (int i = 0; i < 25; ++i) {
         PostMessageA(rest, WM_TIMER, 1, 0);

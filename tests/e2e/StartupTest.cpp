@@ -20,8 +20,8 @@ constexpr UINT kIconId = 128;
 std::vector<Image> CaptureLenses(HWND hwnd) {
     RECT w{};
     GetWindowRect(hwnd, &w);
-    return {CaptureScreen({w.left + 20, w.top + 15, w.left + 75, w.top + 50}),
-            CaptureScreen({w.left + 120, w.top + 15, w.left + 175, w.top + 50})};
+    return {Capture(nullptr, {w.left + 20, w.top + 15, w.left + 75, w.top + 50}),
+            Capture(nullptr, {w.left + 120, w.top + 15, w.left + 175, w.top + 50})};
 }
 
 bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {

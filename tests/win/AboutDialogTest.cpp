@@ -10,7 +10,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/LumeyraApp.h"
+#include "framework/WindowText.h"
 #include "res/resource.h"
+#include "tests/support/WinTestSupport.h"
 #include "tests/win/DialogScript.h"
 
 namespace {
@@ -35,25 +37,9 @@ const char* const kDescriptions[] = {
 };
 constexpr int kFoldedBottom = 190;
 
-struct Search {
-    std::string text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchText(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    char text[512] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    if (search->text != text) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // The dialog's child whose window text is exactly `text`; null if none.
 HWND ChildWithText(HWND dialog, const std::string& text) {
-    Search search{text};
-    EnumChildWindows(dialog, MatchText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return testsupport::FindChildWindow(dialog, [&](HWND hwnd) { return WindowText(hwnd) == text; });
 }
 
 // A child's rectangle in the dialog's client coordinates.

@@ -5,27 +5,13 @@
 #include <thread>
 
 #include "app/LumeyraApp.h"
+#include "framework/WindowText.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
 constexpr auto kDeadline = std::chrono::seconds(15);
 constexpr auto kPoll = std::chrono::milliseconds(20);
-
-struct Search {
-    std::string title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    char title[256] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (IsWindowVisible(hwnd) && search->title == title) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 BOOL CALLBACK CancelWindow(HWND hwnd, LPARAM) {
     PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -35,21 +21,18 @@ BOOL CALLBACK CancelWindow(HWND hwnd, LPARAM) {
 }  // namespace
 
 bool DialogScript::WaitUntil(const std::function<bool()>& condition) const {
-    auto deadline = std::chrono::steady_clock::now() + kDeadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(kPoll);
-    }
-    return true;
+    return testsupport::WaitFor(condition, kDeadline, kPoll);
 }
 
 HWND DialogScript::WaitForWindow(const std::string& title) const {
-    Search search{title};
+    HWND found = nullptr;
     WaitUntil([&] {
-        EnumThreadWindows(m_uiThread, MatchTitle, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        found = testsupport::FindTopWindow([&](HWND hwnd) {
+            return GetWindowThreadProcessId(hwnd, nullptr) == m_uiThread && WindowText(hwnd) == title;
+        });
+        return found != nullptr;
     });
-    return search.found;
+    return found;
 }
 
 HWND DialogScript::WaitForMessage(std::string& text) const {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/HookLibrary.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -13,13 +14,7 @@ std::string BesideTest(const char* name) {
     return dir.substr(0, dir.find_last_of('\\') + 1) + name;
 }
 
-void PressKey(WORD vk) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = vk;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
+using testsupport::PressKey;
 
 // A low-level hook runs on the installing thread while it pumps messages.
 void Pump() {

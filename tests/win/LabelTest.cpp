@@ -9,6 +9,7 @@
 
 #include "controls/Label.h"
 #include "framework/Handles.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -100,28 +101,15 @@ public:
         UpdateWindow(hwnd);
         RECT r{};
         GetClientRect(hwnd, &r);
-        m_width = r.right;
-        m_height = r.bottom;
-        WindowDc screen(hwnd);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        GdiHandle dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!bits) {
-            ADD_FAILURE() << "no bitmap to capture into";
-            return;
-        }
-        MemoryDcHandle memory(CreateCompatibleDC(screen.Get()));
-        HGDIOBJ previous = SelectObject(memory.Get(), dib.Get());
-        BitBlt(memory.Get(), 0, 0, m_width, m_height, screen.Get(), 0, 0, SRCCOPY);
-        SelectObject(memory.Get(), previous);
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        m_pixels.assign(pixels, pixels + m_width * m_height);
+        m_image = testsupport::Capture(hwnd, r);
+        if (m_image.pixels.empty()) ADD_FAILURE() << "no bitmap to capture into";
     }
-    COLORREF At(int x, int y) const { return AsColorRef(m_pixels.at(static_cast<size_t>(y * m_width + x))); }
+    COLORREF At(int x, int y) const {
+        return AsColorRef(m_image.pixels.at(static_cast<size_t>(y * m_image.width + x)));
+    }
     int Count(COLORREF colour) const {
         int n = 0;
-        for (uint32_t p : m_pixels) n += AsColorRef(p) == colour;
+        for (uint32_t p : m_image.pixels) n += AsColorRef(p) == colour;
         return n;
     }
 
@@ -129,8 +117,7 @@ private:
     // The bitmap holds 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
     static COLORREF AsColorRef(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
-    int m_width = 0, m_height = 0;
-    std::vector<uint32_t> m_pixels;
+    testsupport::Image m_image;
 };
 
 const COLORREF kDarkGreen = RGB(10, 100, 10);

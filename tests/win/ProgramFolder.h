@@ -5,19 +5,14 @@
 // the record of the empty password.
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/LumeyraApp.h"
+#include "tests/support/WinTestSupport.h"
 
 class ProgramFolder {
 public:
-    inline static const std::string kEmptyRecord{
-        "\xFF\xFF\x01\x00\x09\x00"
-        "CPassword"
-        "\x00\x00\x00\x00\x00",
-        20};
+    inline static const std::string& kEmptyRecord = testsupport::kEmptyPasswordRecord;
 
     explicit ProgramFolder(const std::string& name) {
         App().Init(GetModuleHandleA(nullptr));
@@ -38,13 +33,8 @@ public:
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     std::string File() const { return m_dir + "Pass.bin"; }
-    void WriteFile(const std::string& bytes) const {
-        std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
-    }
-    std::string ReadFile() const {
-        std::ifstream in(File(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void WriteFile(const std::string& bytes) const { testsupport::WriteFileBytes(File(), bytes); }
+    std::string ReadFile() const { return testsupport::ReadFileBytes(File()); }
 
 private:
     std::string m_dir;

@@ -8,6 +8,7 @@
 
 #include "settings/SettingsStore.h"
 #include "settings/Win32Registry.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -21,45 +22,17 @@ public:
     std::vector<std::string> messages;
 };
 
-struct Raw {
-    LONG status;
-    DWORD type;
-    Bytes data;
-};
-
-Raw Read(HKEY root, const char* path, const char* name) {
-    Raw raw{ERROR_FILE_NOT_FOUND, 0, {}};
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return raw;
-    DWORD size = 64;
-    raw.data.resize(size);
-    raw.status = RegQueryValueExA(key, name, nullptr, &raw.type, raw.data.data(), &size);
-    raw.data.resize(raw.status == ERROR_SUCCESS ? size : 0);
-    RegCloseKey(key);
-    return raw;
-}
+using testsupport::ReadRaw;
 
 void Write(const char* name, DWORD type, const Bytes& data) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    ASSERT_TRUE(testsupport::WriteSetting(name, type, data));
 }
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { Forget(); }
-    void TearDown() override { Forget(); }
-    static void Forget() {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-        HKEY run = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-            RegDeleteValueA(run, kRunValue);
-            RegCloseKey(run);
-        }
-    }
-    Raw Product(const char* name) { return Read(HKEY_CURRENT_USER, kProductKey, name); }
+    void SetUp() override { testsupport::ForgetSettings(); }
+    void TearDown() override { testsupport::ForgetSettings(); }
+    testsupport::RawValue Product(const char* name) { return ReadRaw(HKEY_CURRENT_USER, kProductKey, name); }
     Settings Load() {
         Settings s{};
         EXPECT_TRUE(store.LoadSettings(s));
@@ -80,12 +53,12 @@ TEST_F(RegistryStoreTest, FirstRunStoresDecimalTextInDwordValues) {
         {"xPos", {'0', 0, 0, 0}},       {"yPos", {'0', 0, 0, 0}},         {"alpha", {'5', '0', 0, 0}},
         {"StopTimer", {'0', 0, 0, 0}}};
     for (const auto& [name, bytes] : expected) {
-        Raw raw = Product(name);
+        testsupport::RawValue raw = Product(name);
         EXPECT_EQ(raw.status, ERROR_SUCCESS) << name;
         EXPECT_EQ(raw.type, static_cast<DWORD>(REG_DWORD)) << name;
         EXPECT_EQ(raw.data, bytes) << name;
     }
-    Raw run = Read(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+    testsupport::RawValue run = ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
     EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(run.data, Bytes(kExe, kExe + strlen(kExe) + 1));
 }
@@ -93,7 +66,7 @@ TEST_F(RegistryStoreTest, FirstRunStoresDecimalTextInDwordValues) {
 TEST_F(RegistryStoreTest, ReadsWhatOthersWroteByTheTextRule) {
     Load();
     Write("TimeWork", REG_SZ, {'3', '0', 0});
-    Write("TimeRelese", REG_DWORD, {0x2D, 0, 0, 0});                // 45 in machine order
+    Write("TimeRelese", REG_DWORD, {0x2D, 0, 0, 0});                      // 45 in machine order
     Write("xPos", REG_BINARY, {'1', '2', '3', '4', '5', '6', '7', '8'});  // longer than 7 bytes
     Write("yPos", REG_DWORD, {'9', '9', '9', '9'});
     Settings s = Load();
@@ -124,7 +97,7 @@ TEST_F(RegistryStoreTest, AutoStartValueAddedRemovedAndFailureReported) {
     Settings s = Load();
     s.AutoStart = 0;
     EXPECT_TRUE(store.SaveSettings(s, true));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).status, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).status, ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Load().AutoStart, 0);
     EXPECT_TRUE(host.messages.empty());
 
@@ -134,7 +107,7 @@ TEST_F(RegistryStoreTest, AutoStartValueAddedRemovedAndFailureReported) {
 
     s.AutoStart = 1;
     EXPECT_TRUE(store.SaveSettings(s, true));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).status, ERROR_SUCCESS);
+    EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).status, ERROR_SUCCESS);
     EXPECT_EQ(Load().AutoStart, 1);
     EXPECT_EQ(host.messages.size(), 1u);
 }
