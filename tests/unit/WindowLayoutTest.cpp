@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "app/Opacity.h"
 #include "app/WindowLayout.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -53,6 +53,15 @@ TEST(Opacity, PercentToAlphaByteTruncates) {
     EXPECT_EQ(AlphaByte(70), 178);
     EXPECT_EQ(AlphaByte(100), 255);
     EXPECT_EQ(AlphaByte(200), 254);  // 510 keeps its low 8 bits
+    // Hand-edited values as the registry decoder reads them (up to seven
+    // characters), and beyond: the product no longer fits 32 bits.
+    EXPECT_EQ(AlphaByte(8421504), 19);
+    EXPECT_EQ(AlphaByte(8421505), 21);
+    EXPECT_EQ(AlphaByte(9999999), 93);
+    EXPECT_EQ(AlphaByte(-999999), 19);
+    EXPECT_EQ(AlphaByte(-1), 254);
+    EXPECT_EQ(AlphaByte(INT32_MAX), 99);
+    EXPECT_EQ(AlphaByte(INT32_MIN), 154);
 }
 
 }  // namespace
