@@ -183,8 +183,15 @@ TEST(Password, UnreadableRecordsRaiseTheirErrorTexts) {
     EXPECT_EQ(ErrorText(with(4, "\x40"s)), path + " contained an unexpected object.");
     // A huge length, in each prefix form, is past the end, not an allocation.
     std::string header = kEmptyRecord.substr(0, kHeader);
-    EXPECT_EQ(ErrorText(header + "\xFF\x00\xFF" + std::string(300, 'a')), pastEnd);
-    EXPECT_EQ(ErrorText(header + "\xFF\xFF\xFF\xFF\xFF\xFF\x7F" + std::string(9, 'a')), pastEnd);
+    for (const std::string& string : {"\xFF\x00\xFF"s + std::string(300, 'a'),
+                                      "\xFF\xFF\xFF\xFF\xFF\xFF\x7F"s + std::string(9, 'a')}) {
+        EXPECT_EQ(ErrorText(header + string), pastEnd);
+        CMemoryFile file(string);
+        CArchive ar(file, CArchive::kLoad);
+        std::string text;
+        EXPECT_THROW(ar >> text, CFileError);
+        EXPECT_LT(text.capacity(), 1024u) << "reserved for a length the file does not hold";
+    }
     EXPECT_EQ(ErrorText(header + "\xFF\xFE\xFF"), path + " has a bad format.");
 }
 
