@@ -17,6 +17,18 @@ std::string CDialog::ItemText(int id) const { return WindowText(Item(id)); }
 
 namespace {
 
+void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{nullptr, message, wParam, lParam, 0, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM p) {
+            const MSG& m = *reinterpret_cast<const MSG*>(p);
+            SendMessageA(child, m.message, m.wParam, m.lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&msg));
+}
+
 // Messages whose answer is the dialog procedure's return value itself rather
 // than DWLP_MSGRESULT.
 bool AnswersDirectly(UINT message) {
@@ -43,6 +55,10 @@ bool AnswersDirectly(UINT message) {
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
+    // The system tells only top-level windows of a colour-scheme change;
+    // controls that keep brushes of the system colours learn of it from
+    // their dialog.
+    if (message == WM_SYSCOLORCHANGE) SendToDescendants(m_hWnd, message, wParam, lParam);
     LRESULT result = 0;
     // Handlers may pump messages of their own, so keep the outer flag.
     bool outerPassOn = std::exchange(m_bPassOn, false);

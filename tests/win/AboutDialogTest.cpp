@@ -185,4 +185,34 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
     EXPECT_EQ(result, IDOK);
 }
 
+// Windows tells only top-level windows of a colour-scheme change; the label
+// learns of it from its dialog. Wine keeps system colours per process, so
+// the change is made here and undone before the box closes.
+TEST_F(AboutBox, ColourSchemeChangeReachesTheLabels) {
+    CAboutDlg about;
+    INT_PTR result = RunScripted(about, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(dialog);
+        HWND title = GetDlgItem(dialog, IDC_ABOUT_TITLE);
+        auto background = [&] {
+            HDC dc = GetDC(title);
+            COLORREF colour = GetPixel(dc, 1, 1);
+            ReleaseDC(title, dc);
+            return colour;
+        };
+        const int element = COLOR_BTNFACE;
+        const COLORREF before = GetSysColor(element);
+        ASSERT_TRUE(s.WaitUntil([&] { return background() == before; }));
+        const COLORREF scheme = RGB(40, 160, 90);
+        ASSERT_TRUE(SetSysColors(1, &element, &scheme));
+        EXPECT_TRUE(s.WaitUntil([&] { return background() == scheme; }))
+            << "the label kept its old background";
+        SetSysColors(1, &element, &before);
+        EXPECT_TRUE(s.WaitUntil([&] { return background() == before; }));
+        DialogScript::Click(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+}
+
 }  // namespace
