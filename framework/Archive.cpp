@@ -121,6 +121,11 @@ CArchive& CArchive::operator>>(int32_t& value) {
 
 void CArchive::Close() {
     if (!IsStoring()) return;
+    // The record overwrites the old one in place. Were the file to grow
+    // while it is written, a full disk would stop the write with the old
+    // record half overwritten; so the file grows first, and a failure there
+    // leaves the old record whole.
+    m_file.Extend(m_strOut.size());
     m_file.Write(m_strOut.data(), m_strOut.size());
     m_file.Flush();
     m_strOut.clear();

@@ -50,8 +50,20 @@ size_t CMemoryFile::Read(void* buffer, size_t count) {
 void CMemoryFile::Write(const void* data, size_t count) {
     ++m_nWrites;
     const char* bytes = static_cast<const char*>(data);
+    const size_t room = m_nCapacity > m_pos ? m_nCapacity - m_pos : 0;
+    if (count > room) {
+        Write(data, room);
+        throw CFileError(CFileError::kDiskFull, m_path);
+    }
     size_t inPlace = std::min(count, m_bytes.size() - m_pos);
     m_bytes.replace(m_pos, inPlace, bytes, inPlace);
     m_bytes.append(bytes + inPlace, count - inPlace);
     m_pos += count;
+}
+
+void CMemoryFile::Extend(uint64_t count) {
+    if (count <= Remaining()) return;
+    const size_t end = m_pos + static_cast<size_t>(count);
+    if (end > m_nCapacity) throw CFileError(CFileError::kDiskFull, m_path);
+    m_bytes.resize(end, '\0');
 }

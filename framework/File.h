@@ -45,6 +45,11 @@ public:
     virtual void Flush() = 0;
     // The bytes between the position and the end of the file.
     virtual uint64_t Remaining() const = 0;
+    // Makes room for `count` bytes from the position on, growing the file
+    // with zero bytes past its end, and commits that to the disk; the
+    // position stays. A full disk fails here, before anything is
+    // overwritten.
+    virtual void Extend(uint64_t count) = 0;
     virtual const std::string& Path() const = 0;
 };
 
@@ -58,15 +63,20 @@ public:
     void Write(const void* data, size_t count) override;
     void Flush() override { ++m_nFlushes; }
     uint64_t Remaining() const override { return m_bytes.size() - m_pos; }
+    void Extend(uint64_t count) override;
     const std::string& Path() const override { return m_path; }
 
     const std::string& Bytes() const { return m_bytes; }
     int Writes() const { return m_nWrites; }
     int Flushes() const { return m_nFlushes; }
+    // A full disk: the file can't grow past `bytes`; a write that would
+    // writes what fits and fails, as the system's does.
+    void SetCapacity(size_t bytes) { m_nCapacity = bytes; }
 
 private:
     std::string m_bytes;
     std::string m_path;
+    size_t m_nCapacity = static_cast<size_t>(-1);
     size_t m_pos = 0;
     int m_nWrites = 0;
     int m_nFlushes = 0;

@@ -44,9 +44,30 @@ void CWin32File::Flush() {
     if (!FlushFileBuffers(m_file.Get())) Fail();
 }
 
+int64_t CWin32File::Seek(int64_t offset, DWORD from) const {
+    LARGE_INTEGER distance{}, position{};
+    distance.QuadPart = offset;
+    if (!SetFilePointerEx(m_file.Get(), distance, &position, from)) Fail();
+    return position.QuadPart;
+}
+
 uint64_t CWin32File::Remaining() const {
-    LARGE_INTEGER size{}, position{}, zero{};
-    if (!GetFileSizeEx(m_file.Get(), &size) || !SetFilePointerEx(m_file.Get(), zero, &position, FILE_CURRENT))
-        Fail();
-    return size.QuadPart > position.QuadPart ? static_cast<uint64_t>(size.QuadPart - position.QuadPart) : 0;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(m_file.Get(), &size)) Fail();
+    const int64_t position = Seek(0, FILE_CURRENT);
+    return size.QuadPart > position ? static_cast<uint64_t>(size.QuadPart - position) : 0;
+}
+
+void CWin32File::Extend(uint64_t count) {
+    const uint64_t remaining = Remaining();
+    if (count <= remaining) return;
+    // Zeros written, not SetEndOfFile: a file system with sparse files
+    // would grow the size without taking the space, and the full disk would
+    // then only show while the record overwrites the old one.
+    const int64_t position = Seek(0, FILE_CURRENT);
+    Seek(0, FILE_END);
+    const std::string zeros(static_cast<size_t>(count - remaining), '\0');
+    Write(zeros.data(), zeros.size());
+    Flush();
+    Seek(position, FILE_BEGIN);
 }

@@ -20,12 +20,14 @@ public:
     void Write(const void* data, size_t count) override;
     void Flush() override;
     uint64_t Remaining() const override;
+    void Extend(uint64_t count) override;
     const std::string& Path() const override { return m_strPath; }
 
     static CFileError::Cause CauseOf(DWORD systemError);
 
 private:
     [[noreturn]] void Fail() const;
+    int64_t Seek(int64_t offset, DWORD from) const;
 
     std::string m_strPath;
     FileHandle m_file;

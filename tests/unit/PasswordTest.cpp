@@ -130,6 +130,20 @@ TEST(Password, ShortRecordOverALongOneKeepsTheTailAndReadsShort) {
     EXPECT_EQ(Loaded(file.Bytes())->m_strPassword, "abc");
 }
 
+TEST(Password, LongerRecordOnAFullDiskLeavesTheOldOneWhole) {
+    std::string oldDisk = Stored("old");
+    CMemoryFile file(oldDisk);
+    file.SetCapacity(oldDisk.size() + 2);
+    try {
+        StorePassword(file, "a longer password");
+        ADD_FAILURE() << "the disk is full";
+    } catch (const CFileError& e) {
+        EXPECT_EQ(e.GetCause(), CFileError::kDiskFull);
+    }
+    EXPECT_EQ(file.Bytes().substr(0, oldDisk.size()), oldDisk);
+    EXPECT_EQ(Loaded(file.Bytes())->m_strPassword, "old");
+}
+
 TEST(Password, FillersDoNotMatterButTheLengthAndTheStringDo) {
     // "pass" has no byte that the translation touches: record == disk.
     std::string disk = Stored("pass");
@@ -183,8 +197,8 @@ TEST(Password, UnreadableRecordsRaiseTheirErrorTexts) {
     EXPECT_EQ(ErrorText(with(4, "\x40"s)), path + " contained an unexpected object.");
     // A huge length, in each prefix form, is past the end, not an allocation.
     std::string header = kEmptyRecord.substr(0, kHeader);
-    for (const std::string& string : {"\xFF\x00\xFF"s + std::string(300, 'a'),
-                                      "\xFF\xFF\xFF\xFF\xFF\xFF\x7F"s + std::string(9, 'a')}) {
+    for (const std::string& string :
+         {"\xFF\x00\xFF"s + std::string(300, 'a'), "\xFF\xFF\xFF\xFF\xFF\xFF\x7F"s + std::string(9, 'a')}) {
         EXPECT_EQ(ErrorText(header + string), pastEnd);
         CMemoryFile file(string);
         CArchive ar(file, CArchive::kLoad);
