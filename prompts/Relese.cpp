@@ -58,9 +58,13 @@ LRESULT CRelese::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CRelese::OnShowWindow(WPARAM, LPARAM) {
-    m_bAlertPending = true;
-    SetTimer(Hwnd(), kAlertTimer, kAlertDelayMs, nullptr);
+LRESULT CRelese::OnShowWindow(WPARAM shown, LPARAM) {
+    // Only a showing announces the prompt: the same message also says that
+    // it is being hidden (its owner minimised), with nobody to see it.
+    if (shown) {
+        m_bAlertPending = true;
+        SetTimer(Hwnd(), kAlertTimer, kAlertDelayMs, nullptr);
+    }
     PassOn();
     return 0;
 }
