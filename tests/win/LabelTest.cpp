@@ -228,8 +228,21 @@ LRESULT SetCursorOver(HWND hwnd) {
                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+// Pumps this thread's messages until `done` holds; false after the deadline.
+template <class Done>
+bool PumpUntil(Done done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > 10000) return false;
+        Pump();
+        Sleep(20);
+    }
+    return true;
+}
+
 TEST(Label, LinkCursorReplacesTheSystemsUntilTheLabelIsGone) {
     Host host;
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);  // the static control's class cursor
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
     const HCURSOR beam = LoadCursorA(nullptr, IDC_IBEAM);
     {
@@ -237,16 +250,27 @@ TEST(Label, LinkCursorReplacesTheSystemsUntilTheLabelIsGone) {
         ASSERT_TRUE(label.Subclass(host.Static()));
         SetCursor(beam);
         SetCursorOver(host.Static());
-        EXPECT_NE(GetCursor(), hand) << "no link cursor: the system chooses";
+        EXPECT_EQ(GetCursor(), arrow) << "no link cursor: the system chooses";
         label.SetLinkCursor(hand);
         SetCursor(beam);
-        EXPECT_EQ(SetCursorOver(host.Static()), TRUE);
+        EXPECT_EQ(SetCursorOver(host.Static()), TRUE) << "the system's cursor handling must be skipped";
         EXPECT_EQ(GetCursor(), hand);
+
+        // The pointer itself over a link label (which takes the mouse only
+        // with SS_NOTIFY) shows the link cursor.
+        label.SetLink(true, false);
+        RECT r{};
+        GetWindowRect(host.Static(), &r);
+        SetCursorPos(0, 0);
+        Pump();
+        SetCursor(beam);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_TRUE(PumpUntil([&] { return GetCursor() == hand; })) << "no link cursor over the link";
     }
     // The label died before its window: the control is its own again.
     SetCursor(beam);
     SetCursorOver(host.Static());
-    EXPECT_NE(GetCursor(), hand);
+    EXPECT_EQ(GetCursor(), arrow);
 }
 
 TEST(Label, LetsGoOfItsWindowWhenTheWindowIsDestroyed) {
