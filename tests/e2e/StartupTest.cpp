@@ -32,6 +32,8 @@ bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
 
 std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
 
+bool IsAboutBox(HWND hwnd) { return TextOf(hwnd) == L"About Lumeyra"; }
+
 TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
     ForgetSettings();
     Program program;
@@ -148,14 +150,18 @@ TEST(Startup, EnterEscapeAndCloseLeaveTheWindowOpen) {
     PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    // A thread answers a sent message before the posted ones in its queue:
-    // this shows the window alive and answering, not that every message
-    // above has been handled yet. (The menu can't serve as a marker here:
-    // the characters the posted keys become would close it.)
-    DWORD_PTR answer = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer));
+    // Once a command posted after them has opened its box, every message
+    // above has been handled. The About box serves as that marker: the
+    // notification menu would be closed by the characters that the posted
+    // keys become, which are posted behind it.
+    PostMessageA(hwnd, WM_COMMAND, 32775, 0);
+    HWND about = nullptr;
+    WaitFor([&] { return (about = program.FindOwnWindow(IsAboutBox)) || !program.Running(); }, kStartTimeout);
+    ASSERT_TRUE(about) << "the window did not live to open the About box";
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(IsWindow(hwnd) && IsWindowVisible(hwnd));
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 20s));
 }
 
 TEST(Startup, RunsWithoutTheHookLibrary) {
