@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -183,6 +184,62 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
         s.WaitGone(dialog);
     });
     EXPECT_EQ(result, IDOK);
+}
+
+// Stands in for the main window, which owns the About box and answers the
+// application's help command: counts the help commands it is sent.
+class MainWindowStandIn : public CDialogImpl<MainWindowStandIn> {
+public:
+    MainWindowStandIn() : CDialogImpl(IDD_EXITE) {}
+
+    std::atomic<int> m_nHelpCommands{0};
+
+protected:
+    // The About box opens from the running window, as from its menu.
+    BOOL OnInitDialog() override {
+        PostMessageA(Hwnd(), kOpenAbout, 0, 0);
+        return TRUE;
+    }
+
+private:
+    friend class CDialogImpl<MainWindowStandIn>;
+    static constexpr UINT kOpenAbout = WM_APP;
+    static std::span<const Message> Messages() {
+        static constexpr Message table[] = {{kOpenAbout, &MainWindowStandIn::OnOpenAbout}};
+        return table;
+    }
+    static std::span<const Command> Commands() {
+        static constexpr Command table[] = {{CDialog::kHelpCommand, &MainWindowStandIn::OnHelp}};
+        return table;
+    }
+    LRESULT OnOpenAbout(WPARAM, LPARAM) {
+        CAboutDlg about;
+        about.DoModal();
+        EndDialog(IDOK);
+        return 0;
+    }
+    void OnHelp() { ++m_nHelpCommands; }
+};
+
+TEST_F(AboutBox, F1IsTheMainWindowsHelpCommand) {
+    MainWindowStandIn main;
+    App().SetMainWindow(&main);
+    INT_PTR result = RunScripted(main, [&](DialogScript& s) {
+        HWND about = s.WaitForWindow(kTitle);
+        ASSERT_TRUE(about);
+        ASSERT_TRUE(s.WaitUntil([&] { return GetForegroundWindow() == about; }));
+        INPUT f1[2] = {};
+        f1[0].type = f1[1].type = INPUT_KEYBOARD;
+        f1[0].ki.wVk = f1[1].ki.wVk = VK_F1;
+        f1[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, f1, sizeof(INPUT));
+        EXPECT_TRUE(s.WaitUntil([&] { return main.m_nHelpCommands > 0; })) << "no help command reached it";
+        DialogScript::Click(about, IDOK);
+        s.WaitGone(about);
+    });
+    App().SetMainWindow(nullptr);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(main.m_nHelpCommands, 1);
 }
 
 // Windows tells only top-level windows of a colour-scheme change; the label
