@@ -21,6 +21,10 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
 constexpr UINT kNotifyIconId = IDR_MAINFRAME;
+// A program started at log-on may come before the taskbar: its refused
+// icon is tried again once a tick for ten minutes, and after that (or after
+// a restart of the taskbar) when the taskbar announces itself.
+constexpr int kIconRetries = 600;
 // Help topics by where the user asked for help.
 constexpr DWORD kHelpFromIcon = 0;
 constexpr DWORD kHelpFromWindow = 1;
@@ -104,7 +108,11 @@ BOOL CLumeyraDlg::OnInitDialog() {
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
-    NotifyIcon(NIM_ADD);
+    m_uTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    // A program run elevated would not hear the taskbar's broadcast from the
+    // ordinary-rights shell otherwise.
+    ChangeWindowMessageFilterEx(Hwnd(), m_uTaskbarCreated, MSGFLT_ALLOW, nullptr);
+    ShowNotifyIcon();
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
     return TRUE;
@@ -154,17 +162,40 @@ void CLumeyraDlg::CutToOutline() {
     if (SetWindowRgn(Hwnd(), outline.Get(), TRUE)) outline.Release();
 }
 
-void CLumeyraDlg::NotifyIcon(DWORD operation) {
+bool CLumeyraDlg::NotifyIcon(DWORD operation) {
     NOTIFYICONDATAA data = IconRecord(Hwnd());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
     data.hIcon =
         LoadIconA(AppInstance(), MAKEINTRESOURCEA(m_work.m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
     lstrcpynA(data.szTip, "Lumeyra", sizeof data.szTip);
-    Shell_NotifyIconA(operation, &data);
+    return Shell_NotifyIconA(operation, &data) != FALSE;
 }
 
+void CLumeyraDlg::ShowNotifyIcon() {
+    // An icon still there refuses NIM_ADD and takes NIM_MODIFY.
+    m_bIconShown = NotifyIcon(NIM_ADD) || NotifyIcon(NIM_MODIFY);
+    m_nIconRetries = m_bIconShown ? 0 : kIconRetries;
+}
+
+bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == m_uTaskbarCreated && m_uTaskbarCreated) {
+        OnTaskbarCreated();
+        result = 0;
+        return true;
+    }
+    return CDialogImpl::Route(message, wParam, lParam, result);
+}
+
+// Explorer restarted (a crash, an update) and lost every icon; with the
+// click-through window the icon is the only way to the menu.
+void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
+
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
+    if (!m_bIconShown && m_nIconRetries > 0) {
+        --m_nIconRetries;
+        m_bIconShown = NotifyIcon(NIM_ADD);
+    }
     if (WorkTimerTick(m_work, m_senses)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);

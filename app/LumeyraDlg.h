@@ -31,6 +31,8 @@ protected:
     // through the exit command.
     void OnOK() override {}
     void OnCancel() override {}
+    // The taskbar's registered message, which a static table can't name.
+    bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     friend class CDialogImpl<CLumeyraDlg>;
@@ -47,6 +49,7 @@ private:
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnLButtonUp(WPARAM, LPARAM);
+    void OnTaskbarCreated();
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -59,8 +62,11 @@ private:
     void ShowContextMenu(MenuSource source);
 
     // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
-    // whether the timer runs.
-    void NotifyIcon(DWORD operation);
+    // whether the timer runs; false when the notification area refused.
+    bool NotifyIcon(DWORD operation);
+    // Shows the icon in its present state, whether the notification area
+    // still holds it or not.
+    void ShowNotifyIcon();
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
@@ -92,4 +98,9 @@ private:
     CHookLibrary m_hook;
     Senses m_senses{m_hook};
     WorkTimerState m_work;
+    // "TaskbarCreated": the taskbar has (re)started without our icon.
+    UINT m_uTaskbarCreated = 0;
+    bool m_bIconShown = false;
+    // Ticks left on which a refused icon is tried again.
+    int m_nIconRetries = 0;
 };

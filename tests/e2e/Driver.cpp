@@ -30,13 +30,7 @@ Program::~Program() {
         TerminateProcess(m_info.hProcess, 1);
         WaitForSingleObject(m_info.hProcess, 10000);
     }
-    if (m_mainWindow) {
-        NOTIFYICONDATAA data{};
-        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-        data.hWnd = m_mainWindow;
-        data.uID = 128;
-        Shell_NotifyIconA(NIM_DELETE, &data);
-    }
+    if (m_mainWindow) DeleteNotifyIcon(m_mainWindow);
     CloseHandle(m_info.hThread);
     CloseHandle(m_info.hProcess);
 }
@@ -131,6 +125,16 @@ bool HasNotifyIcon(HWND hwnd, UINT id) {
     lstrcpyA(data.szTip, "Lumeyra");
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
+
+void DeleteNotifyIcon(HWND hwnd) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = hwnd;
+    data.uID = 128;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+void AnnounceTaskbar() { PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0); }
 
 // Pixels in the notification area (the right third of the taskbar) that
 // `match` accepts; -1 when there is no taskbar.

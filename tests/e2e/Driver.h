@@ -84,6 +84,11 @@ BYTE Alpha(HWND hwnd);
 // Whether the notification area holds this icon (it answers NIM_MODIFY only
 // then).
 bool HasNotifyIcon(HWND hwnd, UINT id);
+// A restart of Explorer, in its two halves: the program's icon (id 128) is
+// gone, and the new taskbar announces itself to every top-level window with
+// the registered "TaskbarCreated".
+void DeleteNotifyIcon(HWND hwnd);
+void AnnounceTaskbar();
 // Pixels of the notification area: the running icon's yellow lid, and the
 // dark pixels of either icon; -1 when there is no taskbar.
 int YellowTrayPixels();

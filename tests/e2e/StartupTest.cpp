@@ -82,6 +82,12 @@ TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
     EXPECT_TRUE(HasNotifyIcon(hwnd, kIconId));
     EXPECT_FALSE(HasNotifyIcon(hwnd, kIconId + 1));
     EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s)) << "running icon not shown";
+    // Explorer restarted: the icon comes back as it was.
+    DeleteNotifyIcon(hwnd);
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s));
+    AnnounceTaskbar();
+    EXPECT_TRUE(WaitFor([&] { return HasNotifyIcon(hwnd, kIconId) && YellowTrayPixels() > 0; }, 10s))
+        << "the icon did not come back after a restart of the taskbar";
 
     // The eyes move: the lenses change within a few frames.
     auto first = CaptureLenses(hwnd);
@@ -133,6 +139,12 @@ TEST(Startup, StoredClickThroughWindowStandsAtItsPlaceWithTimerStopped) {
     EXPECT_TRUE(HasNotifyIcon(hwnd, kIconId));
     // The grey icon: dark pixels of the brow, no yellow lid.
     EXPECT_TRUE(WaitFor([] { return DarkTrayPixels() > 0; }, 10s));
+    EXPECT_EQ(YellowTrayPixels(), 0);
+    DeleteNotifyIcon(hwnd);
+    EXPECT_TRUE(WaitFor([] { return DarkTrayPixels() == 0; }, 10s));
+    AnnounceTaskbar();
+    EXPECT_TRUE(WaitFor([&] { return HasNotifyIcon(hwnd, kIconId) && DarkTrayPixels() > 0; }, 10s))
+        << "the stopped icon did not come back after a restart of the taskbar";
     EXPECT_EQ(YellowTrayPixels(), 0);
     // The settings already there are read, not rewritten.
     EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "xPos").data, Text("100\0", 4));
