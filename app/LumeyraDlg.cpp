@@ -63,6 +63,7 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_LBUTTONDOWN, &CLumeyraDlg::OnLButtonDown},
         {WM_MOUSEMOVE, &CLumeyraDlg::OnMouseMove},
         {WM_LBUTTONUP, &CLumeyraDlg::OnLButtonUp},
+        {WM_CAPTURECHANGED, &CLumeyraDlg::OnCaptureChanged},
     };
     return table;
 }
@@ -290,6 +291,15 @@ LRESULT CLumeyraDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
     m_bDragging = false;
     m_ptDragAnchor = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ReleaseCapture();
+    PassOn();
+    return 0;
+}
+
+// The capture taken away mid-drag (a dialog opening, Alt+Tab, Win+L): the
+// button will go up elsewhere, so the drag ends here, where the window is.
+// Otherwise it would follow the pointer whenever it passes over it.
+LRESULT CLumeyraDlg::OnCaptureChanged(WPARAM, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != Hwnd()) m_bDragging = false;
     PassOn();
     return 0;
 }

@@ -49,6 +49,7 @@ private:
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnLButtonUp(WPARAM, LPARAM);
+    LRESULT OnCaptureChanged(WPARAM, LPARAM);
     void OnTaskbarCreated();
 
     void OnAbout();

@@ -39,6 +39,22 @@ HWND FocusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
+// The mouse button or move, through the system's input queue.
+void Mouse(DWORD flags, LONG dx = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.dx = dx;
+    SendInput(1, &input, sizeof input);
+}
+
+// The window that has the mouse capture on a window's thread.
+HWND CaptureOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture : nullptr;
+}
+
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,6 +73,8 @@ protected:
         m_program->SetMainWindow(main);
     }
     void TearDown() override {
+        // Menus open at the pointer: one left over a menu would pick items.
+        SetCursorPos(0, 0);
         m_program.reset();
         WritePasswordFile(kEmptyRecord);
     }
@@ -203,6 +221,44 @@ TEST_F(MenuTest, DraggingMovesTheWindowByTheDisplacement) {
     EXPECT_EQ(after.top - before.top, -45);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(Stored("xPos"), Text("0\0\0\0", 4)) << "a drag is not stored";
+}
+
+// Real input here: what matters is where the window is left, not by how
+// much it followed the pointer. The capture is taken away mid-drag by a
+// dialog opening (the rest prompt can open at that second; Alt+Tab and
+// Win+L take it too), and the button goes up over that dialog.
+TEST_F(MenuTest, DragThatLosesTheCaptureEndsThere) {
+    RECT before{};
+    GetWindowRect(main, &before);
+    SetCursorPos(before.left + 47, before.top + 32);  // the left lens
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(main) == main; }, 10s)) << "the drag did not start";
+    PostMessageA(main, WM_COMMAND, 32775, 0);
+    HWND about = WaitForDialog(L"About Lumeyra");
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(WaitFor([&] { return CaptureOf(main) != main; }, 10s));
+    RECT box{};
+    GetWindowRect(about, &box);
+    SetCursorPos((box.left + box.right) / 2, box.bottom - 5);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Click(about, IDOK);
+    ASSERT_TRUE(WaitGone(about));
+
+    // The pointer passes over the spectacles with no button pressed...
+    SetCursorPos(before.left + 147, before.top + 32);  // the right lens
+    Mouse(MOUSEEVENTF_MOVE, 1);
+    // ...and a right click there comes behind the moves in the same input
+    // queue: once its menu shows, the moves have been handled.
+    Mouse(MOUSEEVENTF_RIGHTDOWN);
+    Mouse(MOUSEEVENTF_RIGHTUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = Menu()) != nullptr; }, 10s));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return Menu() == nullptr; }, 10s));
+    RECT after{};
+    GetWindowRect(main, &after);
+    EXPECT_EQ(after.left, before.left) << "the window followed a pointer with no button pressed";
+    EXPECT_EQ(after.top, before.top);
 }
 
 TEST_F(MenuTest, ExitAsksAndEndsOnlyOnYes) {
