@@ -6,7 +6,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -174,6 +177,73 @@ TEST(Startup, EnterEscapeAndCloseLeaveTheWindowOpen) {
     EXPECT_TRUE(IsWindow(hwnd) && IsWindowVisible(hwnd));
     PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 20s));
+}
+
+// A taskbar not ready yet, as at log-on: a window of the taskbar's class,
+// found before the real one, that refuses every icon until it is closed.
+class RefusingTaskbar {
+public:
+    RefusingTaskbar() {
+        std::promise<void> created;
+        m_thread = std::thread([&] {
+            m_threadId = GetCurrentThreadId();
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = Procedure;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "Shell_TrayWnd";
+            RegisterClassA(&wc);
+            m_hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, nullptr, WS_POPUP, 0,
+                                     0, 0, 0, nullptr, nullptr, wc.hInstance, &m_nRefused);
+            created.set_value();
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+            if (m_hwnd) DestroyWindow(m_hwnd);
+        });
+        created.get_future().wait();
+    }
+    ~RefusingTaskbar() { Close(); }
+    RefusingTaskbar(const RefusingTaskbar&) = delete;
+    RefusingTaskbar& operator=(const RefusingTaskbar&) = delete;
+
+    bool InFront() const { return m_hwnd && FindWindowA("Shell_TrayWnd", nullptr) == m_hwnd; }
+    int Refused() const { return m_nRefused; }
+    void Close() {
+        if (!m_thread.joinable()) return;
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+
+private:
+    // Every notification-icon request reaches the taskbar as WM_COPYDATA.
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(
+                hwnd, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        if (message != WM_COPYDATA) return DefWindowProcA(hwnd, message, wParam, lParam);
+        ++*reinterpret_cast<std::atomic<int>*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return FALSE;
+    }
+
+    std::thread m_thread;
+    DWORD m_threadId = 0;
+    HWND m_hwnd = nullptr;
+    std::atomic<int> m_nRefused{0};
+};
+
+TEST(Startup, IconRefusedAtStartIsAddedOnALaterTick) {
+    ForgetSettings();
+    RefusingTaskbar notReady;
+    ASSERT_TRUE(notReady.InFront());
+    Program program;
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    program.SetMainWindow(hwnd);
+    // Refused at start-up, and again on a tick.
+    EXPECT_TRUE(WaitFor([&] { return notReady.Refused() >= 3; }, 20s));
+    notReady.Close();
+    EXPECT_TRUE(WaitFor([&] { return HasNotifyIcon(hwnd, kIconId) && YellowTrayPixels() > 0; }, 20s))
+        << "the icon never came once the taskbar was ready";
 }
 
 TEST(Startup, RunsWithoutTheHookLibrary) {
