@@ -28,6 +28,7 @@ add_custom_command(OUTPUT ${help_outputs}
   DEPENDS ${make_chm} ${help_sources}
   COMMENT "Compiling the help file")
 add_custom_target(help_file ALL DEPENDS ${help_outputs})
+add_dependencies(e2e_tests help_file)
 
 # Read back by an independent reader (chmlib): every topic, the context map,
 # no path of this machine inside.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Driver.h"
+#include "HelpProbe.h"
 #include "password/Password.h"
 
 namespace {
@@ -424,6 +425,35 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     ASSERT_TRUE(Command(kTimer));
     EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
     EXPECT_FALSE(Shown(L"Введите пароль"));
+}
+
+}  // namespace
+
+namespace {
+
+// Each way into help opens the help file at its own context: the icon's
+// menu and F1 at 0, the spectacles' menu at 1, the settings at 2.
+TEST_F(MenuTest, EveryHelpCommandOpensItsTopic) {
+    ExpectHelpAt(program(), 0, [&] { ASSERT_TRUE(Command(kHelp)); });
+    ExpectHelpAt(program(), 1, [&] { ASSERT_TRUE(Command(kHelp, false)); });
+
+    ASSERT_TRUE(Command(kAbout));
+    HWND about = WaitForDialog(L"About Lumeyra");
+    ASSERT_TRUE(about);
+    ExpectHelpAt(program(), 0, [&] {
+        SetForegroundWindow(about);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 10s));
+        PressKey(VK_F1);
+    });
+    Click(about, IDOK);
+    ASSERT_TRUE(WaitGone(about));
+
+    ASSERT_TRUE(Command(kSettings));
+    HWND settings = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(settings);
+    ExpectHelpAt(program(), 2, [&] { Click(settings, 1017); });
+    Click(settings, IDCANCEL);
+    EXPECT_TRUE(WaitGone(settings));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "Driver.h"
 #include "framework/Handles.h"
+#include "HelpProbe.h"
 
 namespace {
 
@@ -238,6 +239,23 @@ TEST_F(RestTest, TypingWithTheMouseStillCountsAsWork) {
     int ticks = TicksUntilPrompt(90, false);
     EXPECT_GE(ticks, 50);
     EXPECT_LE(ticks, 61);
+}
+
+}  // namespace
+
+namespace {
+
+// The "?" buttons open help at their own contexts: 3 on the rest prompt, 4
+// on the rest timer window.
+TEST_F(RestTest, HelpButtonsOpenTheirTopics) {
+    ASSERT_GT(TicksUntilPrompt(80), 0);
+    HWND prompt = WaitForPrompt();
+    ASSERT_TRUE(prompt);
+    ExpectHelpAt(program, 3, [&] { PostMessageA(GetDlgItem(prompt, 1013), BM_CLICK, 0, 0); });
+    PostMessageA(GetDlgItem(prompt, 1), BM_CLICK, 0, 0);
+    HWND rest = program.WaitForWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; }, kTimeout);
+    ASSERT_TRUE(rest);
+    ExpectHelpAt(program, 4, [&] { PostMessageA(GetDlgItem(rest, 1013), BM_CLICK, 0, 0); });
 }
 
 }  // namespace
