@@ -38,7 +38,9 @@ public:
     explicit Placed(const std::string& file)
         : m_ok(CopyFileA(HelpBuilt(file).c_str(), HelpBesideProgram().c_str(), FALSE) != 0) {}
     // The viewer may hold the file a moment after its window has gone.
-    ~Placed() { WaitFor([] { return DeleteFileA(HelpBesideProgram().c_str()) != 0; }, 10s); }
+    ~Placed() {
+        WaitFor([] { return DeleteFileA(HelpBesideProgram().c_str()) != 0; }, 10s);
+    }
     Placed(const Placed&) = delete;
     Placed& operator=(const Placed&) = delete;
     bool Ok() const { return m_ok; }
@@ -56,7 +58,8 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
     };
     const Case cases[] = {
         {"Lumeyra.CHM", true},
-        context == 0 ? Case{"probe-only0.CHM", true} : Case{"probe-no" + std::to_string(context) + ".CHM", false},
+        context == 0 ? Case{"probe-only0.CHM", true}
+                     : Case{"probe-no" + std::to_string(context) + ".CHM", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

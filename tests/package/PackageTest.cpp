@@ -19,12 +19,14 @@ constexpr UINT kIconId = 128;
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumeyra";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kPassword = "glasses-1";
-const std::string kEmptyRecord("\xFF\xFF\x01\x00\x09\x00"
-                               "CPassword\x00\x00\x00\x00\x00",
-                               20);
+const std::string kEmptyRecord(
+    "\xFF\xFF\x01\x00\x09\x00"
+    "CPassword\x00\x00\x00\x00\x00",
+    20);
 // The files both packages hold; the setup adds its uninstaller.
-const char* const kFiles[] = {"Lumeyra.exe", "HookKeyUp.dll",  "OnReleaseWarning.wav", "OnStartWork.wav",
-                              "Lumeyra.CHM", "Pass.bin",       "CREDITS",              "LICENSE"};
+const char* const kFiles[] = {"Lumeyra.exe",     "HookKeyUp.dll", "OnReleaseWarning.wav",
+                              "OnStartWork.wav", "Lumeyra.CHM",   "Pass.bin",
+                              "CREDITS",         "LICENSE"};
 
 struct Options {
     std::string setup;  // the setup exe
@@ -57,7 +59,8 @@ long RunToEnd(std::string commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
         return -1;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
@@ -118,8 +121,8 @@ TEST(InstalledFiles, AreInProgramFilesWithTheRunValueAndTheUninstallEntry) {
     EXPECT_GE(kb, std::filesystem::file_size(InstallDir() + "\\Lumeyra.exe") / 1024);
 
     char programs[MAX_PATH] = {};
-    ExpandEnvironmentStringsA("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeyra.lnk", programs,
-                              MAX_PATH);
+    ExpandEnvironmentStringsA("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeyra.lnk",
+                              programs, MAX_PATH);
     EXPECT_TRUE(Exists(programs)) << programs;
 }
 
@@ -152,7 +155,8 @@ TEST(InstalledFiles, ExeCarriesItsVersionAndManifest) {
     EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(minor, major));
     EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, patch));
 
-    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module =
+        LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(module);
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_TRUE(resource) << "no manifest";
@@ -208,8 +212,10 @@ TEST_F(Upgraded, KeepsThePasswordThatStillWorks) {
     Click(query, IDOK);
     ASSERT_TRUE(WaitGone(query));
     EXPECT_TRUE(WaitFor(
-        [] { return ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "StopTimer").data ==
-                    std::vector<uint8_t>{'1', 0, 0, 0}; },
+        [] {
+            return ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "StopTimer").data ==
+                   std::vector<uint8_t>{'1', 0, 0, 0};
+        },
         10s));
 }
 
@@ -227,12 +233,13 @@ TEST_F(Upgraded, SetupAndUninstallerRefuseWhileTheProgramRuns) {
 // The silent uninstall (which goes on from a copy of itself) removed the
 // files, the Run value and its entry, and kept the user's settings.
 TEST(Uninstalled, LeavesNothingButTheUsersSettings) {
-    EXPECT_TRUE(WaitFor([] { return !Exists(InstallDir()) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, kTimeout))
+    EXPECT_TRUE(WaitFor([] { return !Exists(InstallDir()) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); },
+                        kTimeout))
         << InstallDir() << " or the uninstall entry is still there";
     EXPECT_TRUE(ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra").data.empty());
     char programs[MAX_PATH] = {};
-    ExpandEnvironmentStringsA("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeyra.lnk", programs,
-                              MAX_PATH);
+    ExpandEnvironmentStringsA("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeyra.lnk",
+                              programs, MAX_PATH);
     EXPECT_FALSE(Exists(programs));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Lumeyra"));
 }
