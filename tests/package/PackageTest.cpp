@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "../e2e/Driver.h"
+#include "tests/e2e/Driver.h"
 
 namespace {
 
@@ -19,10 +17,7 @@ constexpr UINT kIconId = 128;
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumeyra";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kPassword = "glasses-1";
-const std::string kEmptyRecord(
-    "\xFF\xFF\x01\x00\x09\x00"
-    "CPassword\x00\x00\x00\x00\x00",
-    20);
+const std::string& kEmptyRecord = testsupport::kEmptyPasswordRecord;
 // The files both packages hold; the setup adds its uninstaller.
 const char* const kFiles[] = {"Lumeyra.exe",     "HookKeyUp.dll", "OnReleaseWarning.wav",
                               "OnStartWork.wav", "Lumeyra.CHM",   "Pass.bin",
@@ -38,10 +33,6 @@ Options& Given() {
 }
 
 std::string InstallDir() { return Folders().exeDir; }
-std::string Slurp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 std::string Str(const RawValue& v) { return {v.data.begin(), v.data.end()}; }
 bool KeyExists(HKEY root, const char* path) {
@@ -100,7 +91,7 @@ class Installed : public Started {};
 TEST(InstalledFiles, AreInProgramFilesWithTheRunValueAndTheUninstallEntry) {
     for (const char* name : kFiles) EXPECT_TRUE(Exists(InstallDir() + "\\" + name)) << name;
     EXPECT_TRUE(Exists(InstallDir() + "\\uninstall.exe"));
-    EXPECT_EQ(Slurp(InstallDir() + "\\Pass.bin"), kEmptyRecord);
+    EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin"), kEmptyRecord);
 
     // As the program itself registers: the full path, unquoted, REG_SZ.
     RawValue run = ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra");
@@ -191,9 +182,9 @@ TEST_F(Installed, RunsOpensItsHelpAndTakesAPassword) {
     ASSERT_TRUE(WaitGone(edit));
     Click(settings, IDCANCEL);
     ASSERT_TRUE(WaitGone(settings));
-    std::string record = Slurp(InstallDir() + "\\Pass.bin");
+    std::string record = testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin");
     ASSERT_NE(record, kEmptyRecord);
-    std::ofstream(Given().state + "\\Pass.bin", std::ios::binary) << record;
+    testsupport::WriteFileBytes(Given().state + "\\Pass.bin", record);
 }
 
 class Upgraded : public Started {};
@@ -201,9 +192,9 @@ class Upgraded : public Started {};
 // The upgrade kept the password file byte for byte, and the password still
 // guards the timer.
 TEST_F(Upgraded, KeepsThePasswordThatStillWorks) {
-    std::string kept = Slurp(Given().state + "\\Pass.bin");
+    std::string kept = testsupport::ReadFileBytes(Given().state + "\\Pass.bin");
     ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(Slurp(InstallDir() + "\\Pass.bin"), kept);
+    EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin"), kept);
 
     PostMessageA(main, WM_COMMAND, 103, 0);
     HWND query = program().WaitForWindow(L"Введите пароль", kTimeout);
@@ -222,11 +213,11 @@ TEST_F(Upgraded, KeepsThePasswordThatStillWorks) {
 // While the program runs, neither the setup nor the uninstaller goes on:
 // silently they give up (the user would be asked to exit it first).
 TEST_F(Upgraded, SetupAndUninstallerRefuseWhileTheProgramRuns) {
-    std::string before = Slurp(InstallDir() + "\\Pass.bin");
+    std::string before = testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin");
     EXPECT_EQ(RunToEnd("\"" + Given().setup + "\" /S"), 2);
     EXPECT_EQ(RunToEnd("\"" + InstallDir() + "\\uninstall.exe\" /S _?=" + InstallDir()), 2);
     for (const char* name : kFiles) EXPECT_TRUE(Exists(InstallDir() + "\\" + name)) << name;
-    EXPECT_EQ(Slurp(InstallDir() + "\\Pass.bin"), before);
+    EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin"), before);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
@@ -249,7 +240,7 @@ class Portable : public Started {};
 
 TEST_F(Portable, RunsFromItsFolderWithItsHelp) {
     for (const char* name : kFiles) EXPECT_TRUE(Exists(InstallDir() + "\\" + name)) << name;
-    EXPECT_EQ(Slurp(InstallDir() + "\\Pass.bin"), kEmptyRecord);
+    EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin"), kEmptyRecord);
     EXPECT_TRUE(WaitFor([&] { return HasNotifyIcon(main, kIconId); }, 10s));
     ExpectHelpOpens(program(), main);
 }
