@@ -9,6 +9,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The viewer's caption: the help file's title.
+const wchar_t* const kViewerTitle = L"Справка Lumeyra";
+
 // The build puts the help file and its probes beside the program's folder.
 std::string HelpBuilt(const std::string& name) { return Folders().exeDir + "\\..\\help\\" + name; }
 std::string HelpBesideProgram() { return Folders().exeDir + "\\Lumeyra.CHM"; }
@@ -18,7 +21,7 @@ bool Gone(HWND window) {
 }
 
 void ExpectViewer(const Program& program) {
-    HWND viewer = program.WaitForWindow(L"Справка Lumeyra", 30s);
+    HWND viewer = program.WaitForWindow(kViewerTitle, 30s);
     ASSERT_TRUE(viewer) << "no help viewer";
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Gone(viewer));
@@ -35,17 +38,28 @@ void ExpectFailure(const Program& program) {
 // A help file beside the program for the life of the object.
 class Placed {
 public:
-    explicit Placed(const std::string& file)
-        : m_ok(CopyFileA(HelpBuilt(file).c_str(), HelpBesideProgram().c_str(), FALSE) != 0) {}
-    // The viewer may hold the file a moment after its window has gone.
+    Placed(const Program& program, const std::string& file)
+        : m_program(program),
+          m_ok(CopyFileA(HelpBuilt(file).c_str(), HelpBesideProgram().c_str(), FALSE) != 0) {}
+    // Taken away even after a failed check, or the tests that follow would
+    // find help where there should be none. The viewer may hold the file a
+    // moment after its window has gone, and one left open holds it on.
     ~Placed() {
-        WaitFor([] { return DeleteFileA(HelpBesideProgram().c_str()) != 0; }, 10s);
+        WaitFor(
+            [&] {
+                if (DeleteFileA(HelpBesideProgram().c_str())) return true;
+                if (HWND viewer = m_program.FindOwnWindow([](HWND h) { return TextOf(h) == kViewerTitle; }))
+                    PostMessageA(viewer, WM_CLOSE, 0, 0);
+                return false;
+            },
+            10s);
     }
     Placed(const Placed&) = delete;
     Placed& operator=(const Placed&) = delete;
     bool Ok() const { return m_ok; }
 
 private:
+    const Program& m_program;
     bool m_ok;
 };
 
@@ -63,7 +77,7 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        Placed placed(c.file);
+        Placed placed(program, c.file);
         ASSERT_TRUE(placed.Ok()) << HelpBuilt(c.file);
         press();
         if (c.opens)
