@@ -49,6 +49,9 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}. GP
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
+!define RUNNING_TEXT "Lumeyra запущена. Завершите её: правый щелчок по очкам или по значку в области уведомлений, «Завершить роботу». Затем нажмите «Повтор»."
+!define NO_RIGHTS_TEXT "Не удалось дать пользователям право менять файл $INSTDIR\Pass.bin (icacls: $0). Пароль сможет задать только администратор."
+
 ; Lumeyra ignores close requests by design, so it cannot be closed for the
 ; user: ask them to exit it from its menu, and wait until they have.
 !macro CHECK_NOT_RUNNING un
@@ -56,9 +59,7 @@ Function ${un}CheckNotRunning
   retry:
     FindWindow $0 "${MAIN_WINDOW_CLASS}" "${PRODUCT}"
     IntCmp $0 0 done
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Lumeyra запущена. Завершите её: правый щелчок по очкам или по значку в области уведомлений, \
-      «Завершить роботу». Затем нажмите «Повтор»." /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${RUNNING_TEXT}" /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Quit
   done:
@@ -98,8 +99,7 @@ Section "Lumeyra"
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\Pass.bin" /grant ${USERS_SID}:(M)'
   Pop $0
   StrCmp $0 "0" +2
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Не удалось дать пользователям право менять файл $INSTDIR\Pass.bin \
-      (icacls: $0). Пароль сможет задать только администратор." /SD IDOK
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${NO_RIGHTS_TEXT}" /SD IDOK
 
   ; Start at log-on, written as the program itself writes it (the full path,
   ; unquoted): the setup runs elevated, the program usually does not.
