@@ -94,6 +94,7 @@ set_target_properties(Lumeyra HookKeyUp PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 add_subdirectory(tests/support)
 add_subdirectory(tests/win)
 add_subdirectory(tests/e2e)
+add_subdirectory(bench)
 
 # The help file and the packages.
 include(cmake/package.cmake)
