@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cstring>
+
 #include "app/AboutDlg.h"
 #include "app/ContextMenu.h"
 #include "app/ExiteDlg.h"
@@ -28,6 +30,14 @@ constexpr int kIconRetries = 600;
 // Help topics by where the user asked for help.
 constexpr DWORD kHelpFromIcon = 0;
 constexpr DWORD kHelpFromWindow = 1;
+
+// The system's session events and display state, as the rule knows them.
+static_assert(EyesVisibility::kConsoleConnect == WTS_CONSOLE_CONNECT &&
+              EyesVisibility::kConsoleDisconnect == WTS_CONSOLE_DISCONNECT &&
+              EyesVisibility::kRemoteConnect == WTS_REMOTE_CONNECT &&
+              EyesVisibility::kRemoteDisconnect == WTS_REMOTE_DISCONNECT &&
+              EyesVisibility::kSessionLock == WTS_SESSION_LOCK &&
+              EyesVisibility::kSessionUnlock == WTS_SESSION_UNLOCK);
 
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
@@ -64,6 +74,8 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_MOUSEMOVE, &CLumeyraDlg::OnMouseMove},
         {WM_LBUTTONUP, &CLumeyraDlg::OnLButtonUp},
         {WM_CAPTURECHANGED, &CLumeyraDlg::OnCaptureChanged},
+        {WM_WTSSESSION_CHANGE, &CLumeyraDlg::OnSessionChange},
+        {WM_POWERBROADCAST, &CLumeyraDlg::OnPowerBroadcast},
     };
     return table;
 }
@@ -104,7 +116,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
 
     PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
     SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
-    SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(settings.alpha), LWA_ALPHA);
+    SetOpacity(settings.alpha);
     MoveToRectWindow();
 
     StartAnimation();
@@ -116,6 +128,13 @@ BOOL CLumeyraDlg::OnInitDialog() {
     ShowNotifyIcon();
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
+
+    // The system reports the display's state at once on registering.
+    if (WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION)) m_sessionNotification.Reset(Hwnd());
+    m_consoleDisplayNotification.Reset(
+        RegisterPowerSettingNotification(Hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE));
+    m_sessionDisplayNotification.Reset(
+        RegisterPowerSettingNotification(Hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE));
     return TRUE;
 }
 
@@ -146,7 +165,40 @@ void CLumeyraDlg::StartAnimation() {
     MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
     MoveWindow(m_animEyes.Hwnd(), r.left - 3, r.top - 3, r.right - r.left + 3, r.bottom - r.top + 3, TRUE);
     m_animEyes.Open(AppInstance(), IDR_AVI_EYES);
-    m_animEyes.Play(0, 0xFFFF, -1);
+    if (m_eyesVisibility.Seen()) FollowVisibility(EyesVisibility::Change::kPlay);
+}
+
+void CLumeyraDlg::SetOpacity(int32_t percent) {
+    const uint8_t alpha = AlphaByte(percent);
+    SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA);
+    FollowVisibility(m_eyesVisibility.OpacityChanged(alpha));
+}
+
+void CLumeyraDlg::FollowVisibility(EyesVisibility::Change change) {
+    if (change == EyesVisibility::Change::kStop) m_animEyes.Stop();
+    if (change == EyesVisibility::Change::kPlay) m_animEyes.Play(0, 0xFFFF, -1);  // from the first frame
+}
+
+LRESULT CLumeyraDlg::OnSessionChange(WPARAM wParam, LPARAM) {
+    FollowVisibility(m_eyesVisibility.SessionChanged(static_cast<uint32_t>(wParam)));
+    return 0;
+}
+
+// Only the display's state is ours to answer; every other power event gets
+// the system's default answer.
+LRESULT CLumeyraDlg::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+    if (wParam != PBT_POWERSETTINGCHANGE || !setting || setting->DataLength < sizeof(DWORD)) {
+        PassOn();
+        return 0;
+    }
+    DWORD state = 0;
+    memcpy(&state, setting->Data, sizeof state);
+    if (setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE)
+        FollowVisibility(m_eyesVisibility.DisplayChanged(EyesVisibility::Display::kConsole, state));
+    else if (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS)
+        FollowVisibility(m_eyesVisibility.DisplayChanged(EyesVisibility::Display::kSession, state));
+    return TRUE;
 }
 
 void CLumeyraDlg::CutToOutline() {
@@ -232,6 +284,9 @@ LRESULT CLumeyraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<L
 LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 
 LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
+    m_sessionNotification.Reset();
+    m_consoleDisplayNotification.Reset();
+    m_sessionDisplayNotification.Reset();
     KillTimer(Hwnd(), kTimerId);
     NOTIFYICONDATAA data = IconRecord(Hwnd());
     Shell_NotifyIconA(NIM_DELETE, &data);
@@ -358,7 +413,7 @@ void CLumeyraDlg::ApplySettings(const Settings& settings) {
     // already counted stay.
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
-    SetLayeredWindowAttributes(Hwnd(), 0, AlphaByte(settings.alpha), LWA_ALPHA);
+    SetOpacity(settings.alpha);
 
     // -1 (neither button chosen) counts as a type other than the ordinary.
     if (settings.WindowType == 0) {

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "app/EyesVisibility.h"
 #include "app/HookLibrary.h"
 #include "app/MenuItems.h"
 #include "app/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 #include "settings/Settings.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
@@ -51,6 +53,8 @@ private:
     LRESULT OnLButtonUp(WPARAM, LPARAM);
     LRESULT OnCaptureChanged(WPARAM, LPARAM);
     void OnTaskbarCreated();
+    LRESULT OnSessionChange(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -75,6 +79,12 @@ private:
     void MoveToRectWindow();
     void PlaceWindow(int windowType, int xPos, int yPos);
     void StartAnimation();
+    // Sets the window's constant opacity from the percentage.
+    void SetOpacity(int32_t percent);
+    // Nobody benefits from frames that nobody can see: the animation stops
+    // while the session is locked or away, the display is off or the window
+    // fully transparent, and plays from its first frame when it can be seen.
+    void FollowVisibility(EyesVisibility::Change change);
     void CutToOutline();
 
     // What the work timer observes: the cursor, the hook's key flag, the
@@ -104,4 +114,8 @@ private:
     bool m_bIconShown = false;
     // Ticks left on which a refused icon is tried again.
     int m_nIconRetries = 0;
+    EyesVisibility m_eyesVisibility;
+    SessionNotification m_sessionNotification;
+    PowerNotification m_consoleDisplayNotification;
+    PowerNotification m_sessionDisplayNotification;
 };

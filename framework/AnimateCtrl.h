@@ -16,6 +16,8 @@ public:
     bool Play(UINT from, UINT to, int repeat) {
         return SendMessageA(m_hWnd, ACM_PLAY, static_cast<WPARAM>(repeat), MAKELPARAM(from, to)) != 0;
     }
+    // Stops at the current frame.
+    void Stop() { SendMessageA(m_hWnd, ACM_STOP, 0, 0); }
 
 private:
     HWND m_hWnd = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <utility>
 
@@ -44,6 +45,8 @@ inline void DeleteRegion(HRGN h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void UnregisterPowerNotification(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); }
+inline void UnregisterSessionNotification(HWND h) { WTSUnRegisterSessionNotification(h); }
 }  // namespace handles
 
 using KeyHandle = Owner<HKEY, handles::CloseKey>;
@@ -54,6 +57,11 @@ using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
 // A file handle; INVALID_HANDLE_VALUE is never stored, a failed open holds none.
 using FileHandle = Owner<HANDLE, handles::CloseFile>;
 using MenuHandle = Owner<HMENU, handles::DestroyMenuHandle>;
+// A power setting's notifications to a window.
+using PowerNotification = Owner<HPOWERNOTIFY, handles::UnregisterPowerNotification>;
+// A window's registration for the session's changes: holds the window once
+// registered.
+using SessionNotification = Owner<HWND, handles::UnregisterSessionNotification>;
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -42,6 +44,44 @@ long Program::WaitForExit(std::chrono::milliseconds timeout) const {
         !GetExitCodeProcess(m_info.hProcess, &code))
         return -1;
     return static_cast<long>(code);
+}
+
+// Summed over the program's threads: Wine reports no times for another
+// process as a whole, but does for its threads.
+double Program::CpuSeconds() const {
+    auto seconds = [](FILETIME t) {
+        return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
+    };
+    double total = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != Id()) continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user))
+            total += seconds(kernel) + seconds(user);
+        if (thread) CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return total;
+}
+
+bool Program::SendPowerSetting(HWND hwnd, const GUID& setting, DWORD value) const {
+    std::vector<uint8_t> bytes(offsetof(POWERBROADCAST_SETTING, Data) + sizeof value);
+    auto* record = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes.data());
+    record->PowerSetting = setting;
+    record->DataLength = sizeof value;
+    memcpy(record->Data, &value, sizeof value);
+    void* remote = VirtualAllocEx(m_info.hProcess, nullptr, bytes.size(), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return false;
+    DWORD_PTR answer = 0;
+    bool sent = WriteProcessMemory(m_info.hProcess, remote, bytes.data(), bytes.size(), nullptr) &&
+                SendMessageTimeoutA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                    reinterpret_cast<LPARAM>(remote), SMTO_BLOCK, 10000, &answer);
+    VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+    return sent;
 }
 
 bool Program::Running() const {
@@ -185,6 +225,19 @@ void SaveWindowShot(HWND hwnd, const std::string& name) {
 
 void SaveDesktopShot(const std::string& name) {
     SaveBmp(Capture(nullptr, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}), name);
+}
+
+std::vector<Image> CaptureLenses(HWND hwnd) {
+    RECT w{};
+    GetWindowRect(hwnd, &w);
+    return {Capture(nullptr, {w.left + 20, w.top + 15, w.left + 75, w.top + 50}),
+            Capture(nullptr, {w.left + 120, w.top + 15, w.left + 175, w.top + 50})};
+}
+
+bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].pixels != b[i].pixels) return false;
+    return true;
 }
 
 }  // namespace driver

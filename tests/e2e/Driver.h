@@ -57,6 +57,13 @@ public:
     // The notification icon of this window is taken down when the program
     // is ended, which a killed process cannot do itself.
     void SetMainWindow(HWND hwnd) { m_mainWindow = hwnd; }
+    // The CPU time (user and kernel) the program's running threads have
+    // used so far.
+    double CpuSeconds() const;
+    // Sends a power setting's new value to a window of the program, as the
+    // system does for a registered notification: the record lives in the
+    // program's memory, which the window's handler reads.
+    bool SendPowerSetting(HWND hwnd, const GUID& setting, DWORD value) const;
 
 private:
     PROCESS_INFORMATION m_info{};
@@ -96,5 +103,8 @@ int DarkTrayPixels();
 // Screenshots, kept as artefacts: around a window, or the whole screen.
 void SaveWindowShot(HWND hwnd, const std::string& name);
 void SaveDesktopShot(const std::string& name);
+// The inner parts of the main window's two lenses, where the eyes move.
+std::vector<Image> CaptureLenses(HWND hwnd);
+bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b);
 
 }  // namespace driver

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "Driver.h"
 #include "framework/Handles.h"
@@ -230,6 +231,80 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // The postponement ended with the rest: the limit is one minute again.
     EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
               L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+}
+
+// Nobody sees the eyes while the session is locked, the display is off or
+// the window fully transparent: they stand still and the program rests,
+// while the work timer goes on counting; once seen they move again.
+TEST_F(RestTest, EyesStandStillWhileNobodyCanSeeThemAndWorkStillCounts) {
+    auto still = [&] {
+        // The last frame drawn before the stop may still be on its way to
+        // the screen.
+        Sleep(300);
+        auto first = CaptureLenses(main);
+        Sleep(1000);
+        return SamePixels(first, CaptureLenses(main));
+    };
+    auto moving = [&] {
+        auto first = CaptureLenses(main);
+        return WaitFor([&] { return !SamePixels(first, CaptureLenses(main)); }, 5s);
+    };
+    auto cpuOverTenSeconds = [&] {
+        double before = program.CpuSeconds();
+        Sleep(10000);
+        return program.CpuSeconds() - before;
+    };
+    auto session = [&](WPARAM event) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(main, WM_WTSSESSION_CHANGE, event, 1, SMTO_BLOCK, 10000, &answer);
+    };
+    auto display = [&](DWORD state) {
+        EXPECT_TRUE(program.SendPowerSetting(main, GUID_CONSOLE_DISPLAY_STATE, state));
+    };
+    auto opacity = [&](const char* percent) {
+        PostMessageA(main, WM_COMMAND, 170, 0);  // the menu's "Настройки"
+        HWND dialog = program.WaitForWindow(L"Настройки", kTimeout);
+        ASSERT_TRUE(dialog);
+        SetDlgItemTextA(dialog, 1014, percent);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kTimeout));
+        Sync(main);
+    };
+    ASSERT_TRUE(moving());
+    const double playing = cpuOverTenSeconds();
+    ASSERT_GT(playing, 0);
+
+    struct Case {
+        const char* name;
+        std::function<void()> hide, show;
+    };
+    const Case cases[] = {
+        {"locked", [&] { session(WTS_SESSION_LOCK); }, [&] { session(WTS_SESSION_UNLOCK); }},
+        {"display off", [&] { display(0); }, [&] { display(1); }},
+        {"opacity 0", [&] { opacity("0"); }, [&] { opacity("100"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.hide();
+        EXPECT_TRUE(still());
+        const double hidden = cpuOverTenSeconds();
+        EXPECT_LT(hidden * 2, playing) << hidden << " s of CPU against " << playing << " s while playing";
+
+        // A minute of work brings the prompt as ever (the program's own
+        // ticks meanwhile count as well); resting and going back at once
+        // starts the next minute.
+        EXPECT_GT(TicksUntilPrompt(80), 0);
+        HWND prompt = WaitForPrompt();
+        ASSERT_TRUE(prompt);
+        PressInPrompt(prompt, VK_RETURN);
+        HWND rest = program.WaitForWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; }, kTimeout);
+        ASSERT_TRUE(rest);
+        PostMessageA(GetDlgItem(rest, 1), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(rest); }, 10s));
+
+        c.show();
+        EXPECT_TRUE(moving());
+    }
 }
 
 TEST_F(RestTest, TypingWithTheMouseStillCountsAsWork) {

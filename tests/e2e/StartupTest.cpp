@@ -19,20 +19,6 @@ using namespace driver;
 constexpr auto kStartTimeout = 60s;
 constexpr UINT kIconId = 128;
 
-// Both lenses' inner parts in screen coordinates.
-std::vector<Image> CaptureLenses(HWND hwnd) {
-    RECT w{};
-    GetWindowRect(hwnd, &w);
-    return {Capture(nullptr, {w.left + 20, w.top + 15, w.left + 75, w.top + 50}),
-            Capture(nullptr, {w.left + 120, w.top + 15, w.left + 175, w.top + 50})};
-}
-
-bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].pixels != b[i].pixels) return false;
-    return true;
-}
-
 std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
 
 bool IsAboutBox(HWND hwnd) { return TextOf(hwnd) == L"About Lumeyra"; }
