@@ -232,6 +232,26 @@ TEST(Startup, IconRefusedAtStartIsAddedOnALaterTick) {
         << "the icon never came once the taskbar was ready";
 }
 
+TEST(Startup, FullyTransparentWindowStartsWithTheEyesStill) {
+    ForgetSettings();
+    StoreSetting("TimeWork", 45);
+    StoreSetting("TimeRelese", 15);
+    StoreSetting("WindowType", 0);
+    StoreSetting("alpha", 0);
+    StoreSetting("StopTimer", 0);
+    Program program;
+    HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    program.SetMainWindow(hwnd);
+    EXPECT_EQ(Alpha(hwnd), 0);
+    // Wine draws the window whatever its opacity: the frames can be seen
+    // standing still.
+    ASSERT_TRUE(Sync(hwnd));
+    auto first = CaptureLenses(hwnd);
+    Sleep(1000);
+    EXPECT_TRUE(SamePixels(first, CaptureLenses(hwnd)));
+}
+
 TEST(Startup, RunsWithoutTheHookLibrary) {
     // A copy of the program in a folder of its own, without HookKeyUp.dll.
     namespace fs = std::filesystem;
