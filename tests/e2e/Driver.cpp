@@ -16,6 +16,22 @@ Paths& Folders() {
     return paths;
 }
 
+std::string CommandLineOption(int argc, char** argv, const std::string& prefix) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
+    }
+    return {};
+}
+
+bool ReadFolders(int argc, char** argv) {
+    Folders().exeDir = CommandLineOption(argc, argv, "--exe-dir=");
+    Folders().artifacts = CommandLineOption(argc, argv, "--artifacts=");
+    if (Folders().exeDir.empty() || Folders().artifacts.empty()) return false;
+    CreateDirectoryA(Folders().artifacts.c_str(), nullptr);
+    return true;
+}
+
 Program::Program(const std::string& exeDir) {
     std::string exe = exeDir + "\\Lumeyra.exe";
     STARTUPINFOA startup{};

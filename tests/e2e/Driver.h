@@ -23,6 +23,12 @@ struct Paths {
     std::string artifacts;
 };
 Paths& Folders();
+// The value of the command line's "--name=value" option (`prefix` is
+// "--name="), or empty.
+std::string CommandLineOption(int argc, char** argv, const std::string& prefix);
+// Takes the folders from --exe-dir= and --artifacts= and makes the artifacts
+// folder; false when either is missing.
+bool ReadFolders(int argc, char** argv);
 
 using testsupport::Capture;
 using testsupport::ForgetSettings;

@@ -277,15 +277,9 @@ TEST(Startup, RunsWithoutTheHookLibrary) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg.rfind("--exe-dir=", 0) == 0) Folders().exeDir = arg.substr(10);
-        if (arg.rfind("--artifacts=", 0) == 0) Folders().artifacts = arg.substr(12);
-    }
-    if (Folders().exeDir.empty() || Folders().artifacts.empty()) {
+    if (!ReadFolders(argc, argv)) {
         fprintf(stderr, "usage: e2e_tests --exe-dir=DIR --artifacts=DIR\n");
         return 2;
     }
-    CreateDirectoryA(Folders().artifacts.c_str(), nullptr);
     return RUN_ALL_TESTS();
 }

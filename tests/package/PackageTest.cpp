@@ -249,17 +249,11 @@ TEST_F(Portable, RunsFromItsFolderWithItsHelp) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg.rfind("--exe-dir=", 0) == 0) Folders().exeDir = arg.substr(10);
-        if (arg.rfind("--artifacts=", 0) == 0) Folders().artifacts = arg.substr(12);
-        if (arg.rfind("--setup=", 0) == 0) Given().setup = arg.substr(8);
-        if (arg.rfind("--state=", 0) == 0) Given().state = arg.substr(8);
-    }
-    if (Folders().exeDir.empty() || Folders().artifacts.empty() || Given().state.empty()) {
+    Given().setup = CommandLineOption(argc, argv, "--setup=");
+    Given().state = CommandLineOption(argc, argv, "--state=");
+    if (!ReadFolders(argc, argv) || Given().state.empty()) {
         fprintf(stderr, "usage: package_tests --exe-dir=DIR --artifacts=DIR --state=DIR [--setup=EXE]\n");
         return 2;
     }
-    CreateDirectoryA(Folders().artifacts.c_str(), nullptr);
     return RUN_ALL_TESTS();
 }
