@@ -227,8 +227,8 @@ bool CLumeyraDlg::NotifyIcon(DWORD operation) {
 
 void CLumeyraDlg::ShowNotifyIcon() {
     // An icon still there refuses NIM_ADD and takes NIM_MODIFY.
-    m_bIconShown = NotifyIcon(NIM_ADD) || NotifyIcon(NIM_MODIFY);
-    m_nIconRetries = m_bIconShown ? 0 : kIconRetries;
+    const bool shown = NotifyIcon(NIM_ADD) || NotifyIcon(NIM_MODIFY);
+    m_nIconRetries = shown ? 0 : kIconRetries;
 }
 
 bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -245,10 +245,7 @@ bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
-    if (!m_bIconShown && m_nIconRetries > 0) {
-        --m_nIconRetries;
-        m_bIconShown = NotifyIcon(NIM_ADD);
-    }
+    if (m_nIconRetries > 0) m_nIconRetries = NotifyIcon(NIM_ADD) ? 0 : m_nIconRetries - 1;
     if (WorkTimerTick(m_work, m_senses)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);

@@ -111,8 +111,7 @@ private:
     WorkTimerState m_work;
     // "TaskbarCreated": the taskbar has (re)started without our icon.
     UINT m_uTaskbarCreated = 0;
-    bool m_bIconShown = false;
-    // Ticks left on which a refused icon is tried again.
+    // Ticks left on which a refused icon is tried again; 0 once it is shown.
     int m_nIconRetries = 0;
     EyesVisibility m_eyesVisibility;
     SessionNotification m_sessionNotification;
