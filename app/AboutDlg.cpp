@@ -38,7 +38,7 @@ BOOL CAboutDlg::OnInitDialog() {
 
     // The address is written once, in the template; the link is made from
     // what the label shows, so the two cannot disagree.
-    HCURSOR hand = LoadCursorA(AppInstance(), MAKEINTRESOURCEA(IDC_LINK_HAND));
+    HCURSOR hand = LoadCursor(AppInstance(), MAKEINTRESOURCE(IDC_LINK_HAND));
     m_labelMail.SetLink(true, false)
         .SetTextColor(RGB(0, 0, 255))
         .SetUnderline(true)

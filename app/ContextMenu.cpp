@@ -1,15 +1,14 @@
 #include "app/ContextMenu.h"
 
-#include <string>
+#include "framework/Text.h"
 
 MenuHandle BuildContextMenu(MenuSource source, bool stopped) {
     MenuHandle menu(CreatePopupMenu());
     for (const MenuItem& item : ContextMenuItems(source, stopped)) {
         if (item.IsSeparator()) {
-            AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            AppendMenu(menu.Get(), MF_SEPARATOR, 0, nullptr);
         } else {
-            std::string text(item.text);
-            AppendMenuA(menu.Get(), MF_STRING, item.command, text.c_str());
+            AppendMenu(menu.Get(), MF_STRING, item.command, Widen(item.text).c_str());
         }
     }
     return menu;

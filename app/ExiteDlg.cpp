@@ -6,6 +6,6 @@ CExiteDlg::CExiteDlg() : CDialogImpl(IDD_EXITE) {}
 
 BOOL CExiteDlg::OnInitDialog() {
     m_labelQuestion.Subclass(Item(IDC_EXIT_QUESTION));
-    m_labelQuestion.SetFaceName("Courier", 0).SetPointSize(15);
+    m_labelQuestion.SetFaceName("Courier", RUSSIAN_CHARSET).SetPointSize(15);
     return TRUE;
 }

@@ -1,5 +1,7 @@
 #include "app/HookLibrary.h"
 
+#include "framework/Text.h"
+
 namespace {
 
 template <class Fn>
@@ -13,7 +15,7 @@ Fn Lookup(HMODULE module, const char* name) {
 
 void CHookLibrary::Load(const char* name) {
     Unload();
-    m_module.Reset(LoadLibraryA(name));
+    m_module.Reset(LoadLibrary(Widen(name).c_str()));
     if (!m_module) return;
     m_pRunStopHook = Lookup<RunStopHookFn>(m_module.Get(), "RunStopHook");
     m_pReturnWasKeyDown = Lookup<ReturnWasKeyDownFn>(m_module.Get(), "ReturnWasKeyDown");

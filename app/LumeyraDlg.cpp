@@ -12,6 +12,7 @@
 #include "app/Opacity.h"
 #include "app/WindowLayout.h"
 #include "framework/Handles.h"
+#include "framework/Text.h"
 #include "framework/WindowStyle.h"
 #include "password/QueryPassword.h"
 #include "prompts/RestDialogs.h"
@@ -47,10 +48,10 @@ constexpr const char* kSaveErrorText =
     " Можливо не всі настройки приміняться.";
 
 // The notification icon's record with what every operation needs.
-NOTIFYICONDATAA IconRecord(HWND window) {
-    NOTIFYICONDATAA data{};
+NOTIFYICONDATA IconRecord(HWND window) {
+    NOTIFYICONDATA data{};
     // The 64-bit form of the record without the balloon GUID and icon.
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.cbSize = NOTIFYICONDATA_V2_SIZE;
     data.hWnd = window;
     data.uID = kNotifyIconId;
     return data;
@@ -59,7 +60,7 @@ NOTIFYICONDATAA IconRecord(HWND window) {
 }  // namespace
 
 CLumeyraDlg::CLumeyraDlg()
-    : CDialogImpl(IDD_LUMEYRA_DIALOG), m_hIcon(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+    : CDialogImpl(IDD_LUMEYRA_DIALOG), m_hIcon(LoadIcon(AppInstance(), MAKEINTRESOURCE(IDR_MAINFRAME))) {}
 
 std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
     static constexpr Message table[] = {
@@ -101,9 +102,9 @@ BOOL CLumeyraDlg::OnInitDialog() {
         RemoveMenu(menu, 1, MF_BYPOSITION);
         RemoveMenu(menu, 0, MF_BYPOSITION);
     }
-    SetWindowTextA(Hwnd(), "Lumeyra");
-    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetWindowText(Hwnd(), L"Lumeyra");
+    SendMessage(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     Settings settings{};
     if (!App().Store().LoadSettings(settings)) {
@@ -121,7 +122,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
-    m_uTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    m_uTaskbarCreated = RegisterWindowMessage(L"TaskbarCreated");
     // A program run elevated would not hear the taskbar's broadcast from the
     // ordinary-rights shell otherwise.
     ChangeWindowMessageFilterEx(Hwnd(), m_uTaskbarCreated, MSGFLT_ALLOW, nullptr);
@@ -139,7 +140,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
 }
 
 void CLumeyraDlg::ShowRegistryError(const char* text) {
-    MessageBoxA(Hwnd(), text, App().AppName().c_str(), MB_OK);
+    MessageBox(Hwnd(), Widen(text).c_str(), Widen(App().AppName()).c_str(), MB_OK);
 }
 
 void CLumeyraDlg::MoveToRectWindow() {
@@ -216,13 +217,13 @@ void CLumeyraDlg::CutToOutline() {
 }
 
 bool CLumeyraDlg::NotifyIcon(DWORD operation) {
-    NOTIFYICONDATAA data = IconRecord(Hwnd());
+    NOTIFYICONDATA data = IconRecord(Hwnd());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
     data.hIcon =
-        LoadIconA(AppInstance(), MAKEINTRESOURCEA(m_work.m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
-    lstrcpynA(data.szTip, "Lumeyra", sizeof data.szTip);
-    return Shell_NotifyIconA(operation, &data) != FALSE;
+        LoadIcon(AppInstance(), MAKEINTRESOURCE(m_work.m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
+    lstrcpyn(data.szTip, L"Lumeyra", ARRAYSIZE(data.szTip));
+    return Shell_NotifyIcon(operation, &data) != FALSE;
 }
 
 void CLumeyraDlg::ShowNotifyIcon() {
@@ -267,7 +268,7 @@ LRESULT CLumeyraDlg::OnPaint(WPARAM, LPARAM) {
         return 0;
     }
     PaintDc paint(Hwnd());
-    SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+    SendMessage(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
@@ -285,8 +286,8 @@ LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     m_consoleDisplayNotification.Reset();
     m_sessionDisplayNotification.Reset();
     KillTimer(Hwnd(), kTimerId);
-    NOTIFYICONDATAA data = IconRecord(Hwnd());
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    NOTIFYICONDATA data = IconRecord(Hwnd());
+    Shell_NotifyIcon(NIM_DELETE, &data);
     m_hook.Unload();
     PassOn();
     return 0;

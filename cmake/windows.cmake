@@ -1,9 +1,10 @@
 # The Windows build: the program, the hook library, and the tests that run
 # under Wine.
 
-set(win_flags -fexec-charset=CP1251 -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601)
-target_compile_options(lumeyra_framework PRIVATE -fexec-charset=CP1251)
-target_compile_options(lumeyra_core PRIVATE -fexec-charset=CP1251)
+# UNICODE: every Windows call names its "W" form, so that a narrow string
+# handed to one does not compile; text reaches Windows through
+# framework/Text.h alone.
+set(win_flags -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601)
 set(static_link -static -static-libgcc -static-libstdc++)
 
 # Assets made by our own generators, so that a clean tree rebuilds them.
@@ -31,6 +32,7 @@ add_custom_target(generated_assets DEPENDS ${generated})
 # The framework's Windows part.
 target_sources(lumeyra_framework PRIVATE
   framework/App.cpp
+  framework/Text.cpp
   framework/Dialog.cpp
   framework/Win32File.cpp
   framework/Control.cpp

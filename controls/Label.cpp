@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/LabelLayout.h"
+#include "framework/Text.h"
 #include "framework/WindowStyle.h"
 #include "framework/WindowText.h"
 
@@ -49,11 +50,11 @@ void CLabel::OnAttached() {
     // The text moves into the label: the control itself would otherwise draw
     // it as well, in its own font.
     m_strText = WindowText(Hwnd());
-    SetWindowTextA(Hwnd(), "");
+    SetWindowText(Hwnd(), L"");
 
     // A control without a font of its own draws with the system font.
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
-    GetObjectA(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(Hwnd(), WM_GETFONT, 0, 0));
+    GetObject(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
     RebuildFont();
 }
 
@@ -88,9 +89,10 @@ CLabel& CLabel::SetBold(bool bold) {
 
 CLabel& CLabel::SetFaceName(const std::string& face, BYTE charset) {
     m_lf.lfCharSet = charset;
-    const size_t length = std::min(face.size(), sizeof m_lf.lfFaceName - 1);
-    face.copy(m_lf.lfFaceName, length);
-    m_lf.lfFaceName[length] = '\0';
+    const std::wstring wide = Widen(face);
+    const size_t length = std::min(wide.size(), std::size(m_lf.lfFaceName) - 1);
+    wide.copy(m_lf.lfFaceName, length);
+    m_lf.lfFaceName[length] = L'\0';
     RebuildFont();
     Repaint();
     return *this;
@@ -188,7 +190,7 @@ void CLabel::RecalculateFrame() {
 }
 
 void CLabel::RebuildFont() {
-    if (Hwnd()) m_font.Reset(CreateFontIndirectA(&m_lf));
+    if (Hwnd()) m_font.Reset(CreateFontIndirect(&m_lf));
 }
 
 void CLabel::Flash(bool on, int kind) {
@@ -238,7 +240,7 @@ LRESULT CLabel::OnPaint(WPARAM, LPARAM) {
 }
 
 void CLabel::Paint(HDC dc, const RECT& client) {
-    const std::string text = m_strText;
+    const std::wstring text = Widen(m_strText);
     const int length = static_cast<int>(text.size());
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColour = ::SetTextColor(dc, m_crText);
@@ -260,18 +262,19 @@ void CLabel::Paint(HDC dc, const RECT& client) {
         POINT previousOrigin{};
         SetViewportOrgEx(dc, (client.right - client.left) / 2, (client.bottom - client.top) / 2,
                          &previousOrigin);
-        TextOutA(dc, 0, 0, text.c_str(), length);
+        TextOut(dc, 0, 0, text.c_str(), length);
         SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
         SetTextAlign(dc, previousAlign);
     } else {
-        const UINT format = LabelTextFormat(static_cast<uint32_t>(GetWindowLongA(Hwnd(), GWL_STYLE)), text);
+        const UINT format =
+            LabelTextFormat(static_cast<uint32_t>(GetWindowLong(Hwnd(), GWL_STYLE)), m_strText);
         RECT r = client;
-        DrawTextA(dc, text.c_str(), length, &r, format);
+        DrawText(dc, text.c_str(), length, &r, format);
         if (m_bText3D) {
             ::SetTextColor(dc, m_crHighlight);
             const int offset = m_bRaised ? 1 : -1;
             OffsetRect(&r, offset, offset);
-            DrawTextA(dc, text.c_str(), length, &r, format);
+            DrawText(dc, text.c_str(), length, &r, format);
         }
     }
     SetBkMode(dc, previousMode);
@@ -295,11 +298,10 @@ LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
     const int id = GetDlgCtrlID(Hwnd());
     if (m_bNotifyParent) {
         NMHDR header{Hwnd(), static_cast<UINT_PTR>(id), kLinkClicked};
-        SendMessageA(GetParent(Hwnd()), WM_NOTIFY, static_cast<WPARAM>(id),
-                     reinterpret_cast<LPARAM>(&header));
+        SendMessage(GetParent(Hwnd()), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
     } else if (!m_bNoOpen) {
         // Nothing to tell the user when no program takes the target.
-        ShellExecuteA(nullptr, "open", m_strLinkTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecute(nullptr, L"open", Widen(m_strLinkTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
     PassOn();  // the static control tells its dialog of the click
     return 0;

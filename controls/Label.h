@@ -92,7 +92,7 @@ private:
     COLORREF m_crBackground = 0;
     COLORREF m_crSecond = 0;
     bool m_bGradient = false;
-    LOGFONTA m_lf{};
+    LOGFONT m_lf{};
     GdiHandle m_font;
     bool m_bTransparent = false;
     bool m_bText3D = false;

@@ -1,15 +1,21 @@
 #include "framework/App.h"
 
 #include <htmlhelp.h>
+#include <mmsystem.h>
 
 #include "framework/Dialog.h"
 #include "framework/ExePaths.h"
+#include "framework/Handles.h"
+#include "framework/Text.h"
 
 CAppBase* CAppBase::s_app = nullptr;
 
 CAppBase::CAppBase() { s_app = this; }
 
-CAppBase::~CAppBase() { s_app = nullptr; }
+CAppBase::~CAppBase() {
+    PlaySound(nullptr, nullptr, 0);  // before the sound's memory goes
+    s_app = nullptr;
+}
 
 int CAppBase::Start(HINSTANCE instance) {
     s_app->Init(instance);
@@ -18,9 +24,17 @@ int CAppBase::Start(HINSTANCE instance) {
 
 void CAppBase::Init(HINSTANCE instance) {
     m_hInstance = instance;
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    m_strExePath = path;
+    // Paths may be longer than MAX_PATH: grow until the whole one fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileName(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    m_strExePath = Narrow(path);
     m_strExeDir = ExeDirectory(m_strExePath);
     m_strAppName = AppNameFromPath(m_strExePath);
     m_strHelpFile = HelpFilePath(m_strExePath);
@@ -28,17 +42,38 @@ void CAppBase::Init(HINSTANCE instance) {
 
 int CAppBase::ShowMessage(const char* text, UINT type) {
     // Without the application object the system's own caption stands.
-    return MessageBoxA(GetActiveWindow(), text, s_app ? s_app->m_strAppName.c_str() : nullptr, type);
+    const std::wstring caption = s_app ? Widen(s_app->m_strAppName) : std::wstring();
+    return MessageBox(GetActiveWindow(), Widen(text).c_str(), s_app ? caption.c_str() : nullptr, type);
 }
 
 void CAppBase::ReportError(const char* text) { ShowMessage(text, MB_OK | MB_ICONSTOP); }
 
 void CAppBase::ShowHelp(DWORD context) const {
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     HWND owner = m_pMainWnd && m_pMainWnd->Hwnd() ? m_pMainWnd->Hwnd() : GetDesktopWindow();
-    HWND viewer = HtmlHelpA(owner, m_strHelpFile.c_str(), HH_HELP_CONTEXT, context);
+    HWND viewer = HtmlHelp(owner, Widen(m_strHelpFile).c_str(), HH_HELP_CONTEXT, context);
     SetCursor(previous);
     if (!viewer) ShowMessage("Failed to launch help.");
+}
+
+void CAppBase::PlaySoundFile(const std::string& path) {
+    // Read here and played from memory: the system's own reading of a sound
+    // file (mmio) takes the name through the ANSI code page, and so misses a
+    // file in a folder whose name has letters that code page lacks.
+    constexpr LONGLONG kLargest = 16 << 20;  // ours are under 100 KB
+    FileHandle file(CreateFile(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargest) return;
+    std::string wave(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), wave.data(), static_cast<DWORD>(wave.size()), &read, nullptr) ||
+        read != wave.size())
+        return;
+    // The sound still playing lets go of its memory before that is replaced.
+    PlaySound(nullptr, nullptr, 0);
+    m_strSound = std::move(wave);
+    PlaySound(reinterpret_cast<LPCWSTR>(m_strSound.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return CAppBase::Start(instance); }

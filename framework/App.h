@@ -46,6 +46,9 @@ public:
     static void ReportError(const char* text);
     // Opens the help file at a context number, or says that it could not.
     void ShowHelp(DWORD context) const;
+    // Starts playing a WAV file and returns at once; a file that cannot be
+    // read plays nothing.
+    void PlaySoundFile(const std::string& path);
 
     // The main window: the owner of dialogs run without one.
     static CDialog* MainWindow() { return s_app ? s_app->m_pMainWnd : nullptr; }
@@ -63,6 +66,8 @@ private:
     std::string m_strAppName;
     std::string m_strHelpFile;
     CDialog* m_pMainWnd = nullptr;
+    // The sound playing, read whole: the system plays it from here.
+    std::string m_strSound;
 };
 
 // The program's own module: where its resources live.

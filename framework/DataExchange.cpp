@@ -3,26 +3,27 @@
 #include "framework/App.h"
 #include "framework/Control.h"
 #include "framework/IntegerField.h"
+#include "framework/Text.h"
 
 void CDataExchange::FailOnEdit(int id, const std::string& message) {
     CAppBase::ShowMessage(message.c_str());
     HWND edit = Item(id);
     // As the Tab key would: the default button follows the focus.
-    SendMessageA(m_hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessage(m_hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    SendMessage(edit, EM_SETSEL, 0, -1);
     m_bFailed = true;
 }
 
 void DDX_Text(CDataExchange& dx, int id, int32_t& value, int32_t minValue, int32_t maxValue) {
     if (!dx.Running()) return;
     if (!dx.m_bSaveAndValidate) {
-        SetDlgItemTextA(dx.Dialog(), id, std::to_string(value).c_str());
+        SetDlgItemText(dx.Dialog(), id, std::to_wstring(value).c_str());
         return;
     }
     // Only the first characters count; the rest of a long text is ignored.
-    char text[integerfield::kMaxChars + 1] = {};
-    GetDlgItemTextA(dx.Dialog(), id, text, sizeof text);
-    std::string message = integerfield::TakeInteger(text, minValue, maxValue, value);
+    wchar_t text[integerfield::kMaxChars + 1] = {};
+    GetDlgItemText(dx.Dialog(), id, text, integerfield::kMaxChars + 1);
+    std::string message = integerfield::TakeInteger(Narrow(text), minValue, maxValue, value);
     if (!message.empty()) dx.FailOnEdit(id, message);
 }
 
@@ -32,15 +33,15 @@ void DDX_Radio(CDataExchange& dx, int firstId, int32_t& value) {
     HWND control = dx.Item(firstId);
     int32_t index = 0;
     while (control) {
-        if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+        if (SendMessage(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
             if (!dx.m_bSaveAndValidate)
-                SendMessageA(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
-            else if (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                SendMessage(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+            else if (SendMessage(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
                 value = index;
             ++index;
         }
         control = GetWindow(control, GW_HWNDNEXT);
-        if (control && (GetWindowLongA(control, GWL_STYLE) & WS_GROUP)) break;
+        if (control && (GetWindowLong(control, GWL_STYLE) & WS_GROUP)) break;
     }
 }
 
@@ -48,11 +49,11 @@ void DDX_Check(CDataExchange& dx, int id, int32_t& value) {
     if (!dx.Running()) return;
     HWND box = dx.Item(id);
     if (dx.m_bSaveAndValidate) {
-        value = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        value = SendMessage(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         return;
     }
     if (value < 0 || value > 2) value = 0;
-    SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    SendMessage(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 void DDX_Control(CDataExchange& dx, int id, CControl& control) {

@@ -9,8 +9,8 @@
 INT_PTR CDialog::DoModal(HWND owner) {
     CDialog* main = CAppBase::MainWindow();
     if (!owner && main && main != this) owner = main->Hwnd();
-    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(m_idd), owner, &CDialog::Procedure,
-                           reinterpret_cast<LPARAM>(this));
+    return DialogBoxParam(AppInstance(), MAKEINTRESOURCE(m_idd), owner, &CDialog::Procedure,
+                          reinterpret_cast<LPARAM>(this));
 }
 
 std::string CDialog::ItemText(int id) const { return WindowText(Item(id)); }
@@ -23,7 +23,7 @@ void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) 
         parent,
         [](HWND child, LPARAM p) {
             const MSG& m = *reinterpret_cast<const MSG*>(p);
-            SendMessageA(child, m.message, m.wParam, m.lParam);
+            SendMessage(child, m.message, m.wParam, m.lParam);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&msg));
@@ -66,7 +66,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     m_bPassOn = outerPassOn;
     if (handled) {
         if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
-        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        SetWindowLongPtr(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
     // F1 without Shift, Ctrl or Alt is the application's help command,
@@ -75,7 +75,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         GetKeyState(VK_MENU) >= 0) {
         CDialog* main = CAppBase::MainWindow();
         HWND target = main && main->Hwnd() ? main->Hwnd() : m_hWnd;
-        SendMessageA(target, WM_COMMAND, kHelpCommand, 0);
+        SendMessage(target, WM_COMMAND, kHelpCommand, 0);
         return TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
@@ -89,9 +89,9 @@ INT_PTR CALLBACK CDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->m_hWnd = hwnd;
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        SetWindowLongPtr(hwnd, DWLP_USER, lParam);
     }
-    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtr(hwnd, DWLP_USER));
     if (!dialog) return FALSE;  // the few messages that come before WM_INITDIALOG
     // The one barrier: no exception may unwind through the system's code.
     try {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/MessageTable.h"
+#include "framework/Text.h"
 
 #include <span>
 #include <string>
@@ -30,10 +31,10 @@ public:
     HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
     void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
     std::string ItemText(int id) const;
-    void SetItemText(int id, const std::string& text) { SetDlgItemTextA(m_hWnd, id, text.c_str()); }
+    void SetItemText(int id, const std::string& text) { SetDlgItemText(m_hWnd, id, Widen(text).c_str()); }
     // Moves the keyboard focus to a control the way the Tab key would, so
     // that the default button follows.
-    void GotoItem(int id) { SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
+    void GotoItem(int id) { SendMessage(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }

@@ -1,8 +1,11 @@
 #include "framework/Win32File.h"
 
+#include "framework/Text.h"
+
 CWin32File::CWin32File(const std::string& path, Access access) : m_strPath(path) {
     DWORD rights = access == kRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    HANDLE h = CreateFileA(path.c_str(), rights, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFile(Widen(path).c_str(), rights, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) Fail();
     m_file.Reset(h);
 }

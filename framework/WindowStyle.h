@@ -7,7 +7,7 @@
 // yet has no style to change.
 inline void SetStyleBits(HWND hwnd, int index, LONG bits, bool on) {
     if (!hwnd) return;
-    const LONG style = GetWindowLongA(hwnd, index);
+    const LONG style = GetWindowLong(hwnd, index);
     const LONG wanted = on ? style | bits : style & ~bits;
-    if (wanted != style) SetWindowLongA(hwnd, index, wanted);
+    if (wanted != style) SetWindowLong(hwnd, index, wanted);
 }

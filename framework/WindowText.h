@@ -4,9 +4,14 @@
 
 #include <string>
 
-// A window's whole text, however long, in the ANSI code page.
+#include "framework/Text.h"
+
+// A window's whole text, however long, as UTF-8.
 inline std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
 }
+
+// Sets a window's text from UTF-8.
+inline void SetText(HWND hwnd, const std::string& text) { ::SetWindowTextW(hwnd, Widen(text).c_str()); }

@@ -36,15 +36,15 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
 DWORD WINAPI HookThread(LPVOID parameter) {
     auto* start = static_cast<Start*>(parameter);
     HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HookThread), &self);
+    GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&HookThread), &self);
     // The queue must exist before the starter may post the quit message.
     MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
+    PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    HHOOK hook = SetWindowsHookEx(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
     start->hooked = hook != nullptr;
     SetEvent(start->ready);  // `start` is gone from here on
     if (hook) {
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        while (GetMessage(&msg, nullptr, 0, 0) > 0) DispatchMessage(&msg);
         UnhookWindowsHookEx(hook);
     }
     FreeLibraryAndExitThread(self, 0);
@@ -52,7 +52,7 @@ DWORD WINAPI HookThread(LPVOID parameter) {
 
 void StopHookThread() {
     if (!g_thread) return;
-    PostThreadMessageA(g_threadId, WM_QUIT, 0, 0);
+    PostThreadMessage(g_threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(g_thread, INFINITE);
     CloseHandle(g_thread);
     g_thread = nullptr;
@@ -60,7 +60,7 @@ void StopHookThread() {
 }
 
 bool StartHookThread() {
-    Start start{CreateEventA(nullptr, TRUE, FALSE, nullptr), false};
+    Start start{CreateEvent(nullptr, TRUE, FALSE, nullptr), false};
     if (!start.ready) return false;
     g_thread = CreateThread(nullptr, 0, HookThread, &start, 0, &g_threadId);
     if (g_thread) WaitForSingleObject(start.ready, INFINITE);

@@ -1,7 +1,5 @@
 #include "prompts/Relese.h"
 
-#include <mmsystem.h>
-
 #include <cstdlib>
 #include <ctime>
 
@@ -37,7 +35,7 @@ std::span<const CRelese::Command> CRelese::Commands() {
 }
 
 BOOL CRelese::OnInitDialog() {
-    SetDlgItemTextA(Hwnd(), IDC_MESSAGE, m_strMessage.c_str());
+    SetItemText(IDC_MESSAGE, m_strMessage);
     // Seeded from the time in seconds at every opening: two prompts within
     // one second show the same picture.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -48,7 +46,7 @@ BOOL CRelese::OnInitDialog() {
 LRESULT CRelese::OnPaint(WPARAM, LPARAM) {
     PaintDc paint(Hwnd());
     // Loaded afresh for each paint; nothing stays held between paints.
-    GdiHandle picture(LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(m_nPictureId)));
+    GdiHandle picture(LoadBitmap(AppInstance(), MAKEINTRESOURCE(m_nPictureId)));
     MemoryDcHandle memory(CreateCompatibleDC(paint.Get()));
     if (picture && memory) {
         Selection selected(memory.Get(), picture.Get());
@@ -72,8 +70,7 @@ LRESULT CRelese::OnShowWindow(WPARAM shown, LPARAM) {
 LRESULT CRelese::OnTimer(WPARAM, LPARAM) {
     if (!m_bAlertPending) return 0;
     SetForegroundWindow(Hwnd());
-    std::string sound = App().ExeDir() + "OnReleaseWarning.wav";
-    PlaySoundA(sound.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    App().PlaySoundFile(App().ExeDir() + "OnReleaseWarning.wav");
     SetFocus(Item(IDOK));
     for (int i = 0; i < 3; ++i) {
         if (i) Sleep(100);

@@ -1,7 +1,6 @@
 #include "prompts/ReleseTime.h"
 
 #include <commctrl.h>
-#include <mmsystem.h>
 
 #include "app/LumeyraApp.h"
 #include "framework/WindowStyle.h"
@@ -43,22 +42,21 @@ BOOL CReleseTime::OnInitDialog() {
         .SetPointSize(45)
         .SetTextColor(RGB(10, 100, 10))
         .SetText(RestClockText(0));
-    SendMessageA(m_restProgress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SendMessageA(m_restProgress, PBM_SETSTEP, 1, 0);
+    SendMessage(m_restProgress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SendMessage(m_restProgress, PBM_SETSTEP, 1, 0);
     return TRUE;
 }
 
 LRESULT CReleseTime::OnTimer(WPARAM, LPARAM) {
     RestClockTick tick = RestClockAdvance(*this);
     m_timeLabel.SetText(tick.text);
-    if (tick.progress) SendMessageA(m_restProgress, PBM_SETPOS, *tick.progress, 0);
+    if (tick.progress) SendMessage(m_restProgress, PBM_SETPOS, *tick.progress, 0);
     if (tick.signalEnd) SignalEnd();
     return 0;
 }
 
 void CReleseTime::SignalEnd() {
-    std::string sound = App().ExeDir() + "OnStartWork.wav";
-    PlaySoundA(sound.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    App().PlaySoundFile(App().ExeDir() + "OnStartWork.wav");
     for (int i = 0; i < 3; ++i) {
         if (i) Sleep(10);
         Beep(500, 200);

@@ -54,7 +54,7 @@ BOOL COptionsDialog::OnInitDialog() {
     // A click on the link only reaches this dialog, as the static's click
     // notification; the label itself opens nothing.
     m_labelPassword.SetLink(true, false)
-        .SetLinkCursor(LoadCursorA(AppInstance(), MAKEINTRESOURCEA(IDC_LINK_HAND)));
+        .SetLinkCursor(LoadCursor(AppInstance(), MAKEINTRESOURCE(IDC_LINK_HAND)));
     m_labelPassword.SetLinkTarget("");
     m_labelPassword.SetTextColor(RGB(0, 0, 255)).SetUnderline(true);
     m_labelPassword.m_bNoOpen = true;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ContextMenu.h"
+#include "framework/Text.h"
 
 namespace {
 
@@ -16,15 +17,15 @@ struct Item {
 };
 
 Item ItemAt(HMENU menu, int position) {
-    char text[64] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    wchar_t text[64] = {};
+    GetMenuString(menu, position, text, std::size(text), MF_BYPOSITION);
     UINT state = GetMenuState(menu, position, MF_BYPOSITION);
     bool separator = (state & MF_SEPARATOR) != 0;
     // The system reports separators as disabled; the commands must not be.
     if (!separator) {
         EXPECT_FALSE(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)) << position;
     }
-    return {GetMenuItemID(menu, position), text, separator};
+    return {GetMenuItemID(menu, position), Narrow(text), separator};
 }
 
 }  // namespace

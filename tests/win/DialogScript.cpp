@@ -38,21 +38,15 @@ HWND DialogScript::WaitForWindow(const std::string& title) const {
 HWND DialogScript::WaitForMessage(std::string& text) const {
     HWND box = WaitForWindow(App().AppName());
     // The message box's text is its static control 0xFFFF.
-    char buffer[512] = {};
-    if (box) GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-    text = buffer;
+    text = box ? Text(box, 0xFFFF) : std::string();
     return box;
 }
 
 void DialogScript::Type(HWND dialog, int id, const std::string& text) {
-    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SetText(GetDlgItem(dialog, id), text);
 }
 
-std::string DialogScript::Text(HWND dialog, int id) {
-    char buffer[256] = {};
-    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-    return buffer;
-}
+std::string DialogScript::Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 void DialogScript::Click(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

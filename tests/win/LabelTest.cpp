@@ -52,7 +52,7 @@ public:
         WNDCLASSA wc{};
         wc.lpfnWndProc = HostProcedure;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kHostClass;
         RegisterClassA(&wc);  // fails harmlessly once registered
@@ -242,9 +242,9 @@ bool PumpUntil(Done done) {
 
 TEST(Label, LinkCursorReplacesTheSystemsUntilTheLabelIsGone) {
     Host host;
-    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);  // the static control's class cursor
-    const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
-    const HCURSOR beam = LoadCursorA(nullptr, IDC_IBEAM);
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);  // the static control's class cursor
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    const HCURSOR beam = LoadCursor(nullptr, IDC_IBEAM);
     {
         CLabel label;
         ASSERT_TRUE(label.Subclass(host.Static()));
