@@ -4,10 +4,12 @@
 #include <commctrl.h>
 
 #include "app/LumeyraDlg.h"
+#include "framework/Text.h"
 #include "framework/Win32File.h"
 
 namespace {
 constexpr char kPasswordFile[] = "Pass.bin";
+constexpr UINT kPasswordCodePage = 1251;
 CLumeyraApp theApp;
 }  // namespace
 
@@ -32,7 +34,11 @@ CPassword* CLumeyraApp::ReadPassword() {
     return m_pPassword.get();
 }
 
-void CLumeyraApp::WritePassword(std::string text) {
+void CLumeyraApp::WritePassword(std::string recordText) {
     CWin32File file(ExeDir() + kPasswordFile, CWin32File::kReadWrite);
-    StorePassword(file, text);
+    StorePassword(file, recordText);
+}
+
+std::optional<std::string> CLumeyraApp::RecordText(const std::string& typed) {
+    return ToCodePage(typed, kPasswordCodePage);
 }

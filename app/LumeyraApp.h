@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/App.h"
@@ -25,8 +26,14 @@ public:
     // Reads "Pass.bin" afresh; the record stays owned here until the next
     // read. Raises CFileError, leaving the current record as it was.
     CPassword* ReadPassword();
-    // Stores `text` as the password; empty removes it. Raises CFileError.
-    void WritePassword(std::string text);
+    // Stores `recordText` (see RecordText) as the password; empty removes
+    // it. Raises CFileError.
+    void WritePassword(std::string recordText);
+    // A typed password as the record holds it: in code page 1251, one byte a
+    // character, whatever the system's own code page, so that "Pass.bin"
+    // means the same on every Windows. Nothing when a character is missing
+    // from that code page: such a password can neither be stored nor match.
+    static std::optional<std::string> RecordText(const std::string& typed);
 
 protected:
     int Run() override;

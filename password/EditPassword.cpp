@@ -16,7 +16,8 @@ void CEditPassword::OnOK() {
         App().ShowMessage("Файл \"Pass.bin\" поврежден.");
         return;
     }
-    if (!stored->Matches(oldText)) {
+    const std::optional<std::string> oldRecord = App().RecordText(oldText);
+    if (!oldRecord || !stored->Matches(*oldRecord)) {
         App().ShowMessage("Неверный старый пароль");
         for (int id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_REPEAT_PASSWORD}) SetItemText(id, "");
         GotoItem(IDC_OLD_PASSWORD);
@@ -29,6 +30,16 @@ void CEditPassword::OnOK() {
         GotoItem(IDC_NEW_PASSWORD);
         return;
     }
-    App().WritePassword(newText);
+    const std::optional<std::string> newRecord = App().RecordText(newText);
+    if (!newRecord) {
+        App().ShowMessage(
+            "Пароль содержит знаки, которые нельзя сохранить.\rИспользуйте русские, украинские или "
+            "латинские буквы, цифры и знаки клавиатуры.");
+        SetItemText(IDC_NEW_PASSWORD, "");
+        SetItemText(IDC_REPEAT_PASSWORD, "");
+        GotoItem(IDC_NEW_PASSWORD);
+        return;
+    }
+    App().WritePassword(*newRecord);
     EndDialog(IDOK);
 }

@@ -15,7 +15,8 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return &classCPassword; }
     void Serialize(CArchive& ar) override;
 
-    // Byte string in the ANSI code page; may hold any byte value.
+    // Byte string in code page 1251, whatever the system's own; may hold
+    // any byte value.
     std::string m_strPassword;
     // The length of the password when it was stored.
     int32_t m_nLength = 0;

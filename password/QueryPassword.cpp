@@ -15,7 +15,7 @@ BOOL CQueryPassword::OnInitDialog() {
         EndDialog(IDOK);
         return TRUE;
     }
-    m_labelPrompt.SetFaceName("Courier", 0).SetPointSize(12);
+    m_labelPrompt.SetFaceName("Courier", RUSSIAN_CHARSET).SetPointSize(12);
     return TRUE;
 }
 
@@ -26,7 +26,8 @@ void CQueryPassword::OnOK() {
         App().ShowMessage("Файл \"Pass.bin\" поврежден.");
         return;
     }
-    if (!stored->Matches(m_strInput)) {
+    const std::optional<std::string> typed = App().RecordText(m_strInput);
+    if (!typed || !stored->Matches(*typed)) {
         App().ShowMessage("Неверный пароль");
         GotoItem(IDC_PASSWORD_INPUT);
         m_strInput.clear();

@@ -9,6 +9,7 @@
 
 #include "app/LumeyraApp.h"
 #include "framework/Win32File.h"
+#include "framework/WindowText.h"
 #include "password/EditPassword.h"
 #include "password/QueryPassword.h"
 #include "res/resource.h"
@@ -26,9 +27,7 @@ std::vector<std::string> g_shown;
 LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam) {
-        char title[256] = {};
-        GetWindowTextA(message->hwnd, title, sizeof title);
-        g_shown.push_back(title);
+        g_shown.push_back(WindowText(message->hwnd));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -167,6 +166,58 @@ TEST_F(PasswordDialogs, EditRefusesAWrongOldPasswordAndAMismatch) {
         EXPECT_EQ(DialogScript::Text(dialog, IDC_NEW_PASSWORD), "");
         EXPECT_EQ(DialogScript::Text(dialog, IDC_REPEAT_PASSWORD), "");
 
+        DialogScript::Click(dialog, IDCANCEL);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(ReadFile(), before);
+}
+
+// The record holds code page 1251, one byte a letter, whatever the system's
+// own code page: a Cyrillic password means the same on every Windows, and
+// one that code page cannot hold is refused rather than stored as "?".
+TEST_F(PasswordDialogs, CyrillicPasswordIsStoredInItsOwnCodePageOnAnySystem) {
+    SetPassword("Пароль");
+    auto stored = App().ReadPassword();
+    EXPECT_EQ(stored->m_strPassword, "\xCF\xE0\xF0\xEE\xEB\xFC");
+    EXPECT_EQ(stored->m_nLength, 6);
+
+    CQueryPassword query;
+    INT_PTR result = RunScripted(query, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kQueryTitle);
+        ASSERT_TRUE(dialog);
+        DialogScript::Type(dialog, IDC_PASSWORD_INPUT, "Пороль");
+        DialogScript::Click(dialog, IDOK);
+        std::string text;
+        HWND box = s.WaitForMessage(text);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(text, "Неверный пароль");
+        DialogScript::Click(box, IDOK);
+        s.WaitGone(box);
+        DialogScript::Type(dialog, IDC_PASSWORD_INPUT, "Пароль");
+        DialogScript::Click(dialog, IDOK);
+        s.WaitGone(dialog);
+    });
+    EXPECT_EQ(result, IDOK);
+
+    const std::string before = ReadFile();
+    CEditPassword edit;
+    result = RunScripted(edit, [&](DialogScript& s) {
+        HWND dialog = s.WaitForWindow(kEditTitle);
+        ASSERT_TRUE(dialog);
+        DialogScript::Type(dialog, IDC_OLD_PASSWORD, "Пароль");
+        DialogScript::Type(dialog, IDC_NEW_PASSWORD, "Hasło");
+        DialogScript::Type(dialog, IDC_REPEAT_PASSWORD, "Hasło");
+        DialogScript::Click(dialog, IDOK);
+        std::string text;
+        HWND box = s.WaitForMessage(text);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(text,
+                  "Пароль содержит знаки, которые нельзя сохранить.\rИспользуйте русские, украинские или "
+                  "латинские буквы, цифры и знаки клавиатуры.");
+        DialogScript::Click(box, IDOK);
+        s.WaitGone(box);
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_NEW_PASSWORD), "");
         DialogScript::Click(dialog, IDCANCEL);
         s.WaitGone(dialog);
     });
