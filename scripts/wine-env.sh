@@ -5,9 +5,17 @@
 export WINEPREFIX="$BUILD_WIN/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# The Cyrillic ANSI code page (1251) comes with a Russian locale; with the
-# default one every Cyrillic text of the "A" calls shows question marks.
-export LC_ALL=ru_RU.UTF-8
+# The locale picks Wine's ANSI code page: en_US gives 1252 (an English
+# Windows), ru_RU 1251 (a Russian one). The program is right under either;
+# the tests run under both. Wine reads Unix file names in the locale's
+# character set, so the locales are compiled here (into the build folder,
+# leaving the system alone) for folders with Cyrillic names to be reachable.
+export LOCPATH="$BUILD_WIN/locales"
+export LC_ALL=en_US.UTF-8
+mkdir -p "$LOCPATH"
+for locale in en_US ru_RU; do
+  [ -d "$LOCPATH/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null || true
+done
 WINE=$(command -v wine || command -v wine-stable)
 WINESERVER=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
 export WINE WINESERVER

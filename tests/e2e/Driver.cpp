@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <thread>
+
+#include "framework/Text.h"
 
 namespace driver {
 
@@ -24,21 +27,44 @@ std::string CommandLineOption(int argc, char** argv, const std::string& prefix) 
     return {};
 }
 
+namespace {
+
+// The program's folder copied, with the help files' folder beside it, under
+// a folder named as a user named Іван would have it: letters that the ANSI
+// code page of an English Windows lacks. Returns the copy's program folder.
+std::string CopyToCyrillicFolder() {
+    namespace fs = std::filesystem;
+    const fs::path built = fs::path(Widen(Folders().exeDir)).parent_path();
+    const fs::path root = fs::path(Widen(Folders().artifacts)) / L"Користувач Іван";
+    std::error_code error;
+    fs::remove_all(root, error);
+    fs::create_directories(root / L"bin");
+    for (const wchar_t* name :
+         {L"Lumeyra.exe", L"HookKeyUp.dll", L"OnReleaseWarning.wav", L"OnStartWork.wav", L"Pass.bin"})
+        fs::copy_file(built / L"bin" / name, root / L"bin" / name);
+    fs::copy(built / L"help", root / L"help", fs::copy_options::recursive);
+    return Narrow((root / L"bin").wstring());
+}
+
+}  // namespace
+
 bool ReadFolders(int argc, char** argv) {
     Folders().exeDir = CommandLineOption(argc, argv, "--exe-dir=");
     Folders().artifacts = CommandLineOption(argc, argv, "--artifacts=");
     if (Folders().exeDir.empty() || Folders().artifacts.empty()) return false;
     CreateDirectoryA(Folders().artifacts.c_str(), nullptr);
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--cyrillic-folder") Folders().exeDir = CopyToCyrillicFolder();
     return true;
 }
 
 Program::Program(const std::string& exeDir) {
-    std::string exe = exeDir + "\\Lumeyra.exe";
-    STARTUPINFOA startup{};
+    const std::wstring exe = Widen(exeDir + "\\Lumeyra.exe");
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, exeDir.c_str(),
-                        &startup, &m_info))
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        Widen(exeDir).c_str(), &startup, &m_info))
         m_info = {};
 }
 

@@ -16,8 +16,9 @@
 // prepares the registry.
 namespace driver {
 
-// Folders given on the command line: where Lumeyra.exe lies and where the
-// screenshots go.
+// Folders given on the command line, as UTF-8: where Lumeyra.exe lies and
+// where the screenshots go. With --cyrillic-folder the program runs from a
+// copy in a folder with a Cyrillic name.
 struct Paths {
     std::string exeDir;
     std::string artifacts;

@@ -4,13 +4,23 @@
 
 #include <string>
 
+#include "framework/Text.h"
+
 namespace driver {
 namespace {
 
 using namespace std::chrono_literals;
 
-// The viewer's caption: the help file's title.
+// The viewer's caption: the help file's title. The viewer is not Unicode:
+// it shows the title in the system's ANSI code page, readable only where
+// that is Cyrillic, so the viewer is known by its window class.
 const wchar_t* const kViewerTitle = L"Справка Lumeyra";
+
+bool IsViewer(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    return std::wstring(name) == L"HH Parent";
+}
 
 // The build puts the help file and its probes beside the program's folder.
 std::string HelpBuilt(const std::string& name) { return Folders().exeDir + "\\..\\help\\" + name; }
@@ -21,8 +31,11 @@ bool Gone(HWND window) {
 }
 
 void ExpectViewer(const Program& program) {
-    HWND viewer = program.WaitForWindow(kViewerTitle, 30s);
+    HWND viewer = program.WaitForWindow(IsViewer, 30s);
     ASSERT_TRUE(viewer) << "no help viewer";
+    if (GetACP() == 1251) {
+        EXPECT_EQ(TextOf(viewer), kViewerTitle);
+    }
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Gone(viewer));
 }
@@ -40,16 +53,15 @@ class Placed {
 public:
     Placed(const Program& program, const std::string& file)
         : m_program(program),
-          m_ok(CopyFileA(HelpBuilt(file).c_str(), HelpBesideProgram().c_str(), FALSE) != 0) {}
+          m_ok(CopyFileW(Widen(HelpBuilt(file)).c_str(), Widen(HelpBesideProgram()).c_str(), FALSE) != 0) {}
     // Taken away even after a failed check, or the tests that follow would
     // find help where there should be none. The viewer may hold the file a
     // moment after its window has gone, and one left open holds it on.
     ~Placed() {
         WaitFor(
             [&] {
-                if (DeleteFileA(HelpBesideProgram().c_str())) return true;
-                if (HWND viewer = m_program.FindOwnWindow([](HWND h) { return TextOf(h) == kViewerTitle; }))
-                    PostMessageA(viewer, WM_CLOSE, 0, 0);
+                if (DeleteFileW(Widen(HelpBesideProgram()).c_str())) return true;
+                if (HWND viewer = m_program.FindOwnWindow(IsViewer)) PostMessageA(viewer, WM_CLOSE, 0, 0);
                 return false;
             },
             10s);

@@ -9,6 +9,7 @@
 
 #include "Driver.h"
 #include "HelpProbe.h"
+#include "framework/Text.h"
 #include "password/Password.h"
 
 namespace {
@@ -32,6 +33,9 @@ std::wstring ControlText(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
 }
+
+// Types into another process's control, in UTF-16 as a keyboard would.
+void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 
 // The control with the keyboard focus on a window's thread.
 HWND FocusOf(HWND window) {
@@ -135,12 +139,12 @@ protected:
     }
     // In the password query: a wrong password is refused and the field
     // emptied, then the right one is taken and the query closes.
-    void WrongThenRight(HWND query, const char* wrong, const char* right) {
-        SetDlgItemTextA(query, 1022, wrong);
+    void WrongThenRight(HWND query, const std::string& wrong, const std::string& right) {
+        Type(query, 1022, wrong);
         Click(query, IDOK);
         Answer(L"Неверный пароль");
         EXPECT_TRUE(WaitFor([&] { return ControlText(query, 1022).empty(); }, 10s));
-        SetDlgItemTextA(query, 1022, right);
+        Type(query, 1022, right);
         Click(query, IDOK);
         EXPECT_TRUE(WaitGone(query));
     }
@@ -301,7 +305,7 @@ TEST_F(MenuTest, SettingsValidateStoreAndApplyAtOnce) {
     SaveWindowShot(dialog, "settings-dialog.bmp");
 
     auto refused = [&](int id, const char* text, const wchar_t* message) {
-        SetDlgItemTextA(dialog, id, text);
+        Type(dialog, id, text);
         Click(dialog, IDOK);
         Answer(message);
         EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 10s)) << text;
@@ -309,13 +313,13 @@ TEST_F(MenuTest, SettingsValidateStoreAndApplyAtOnce) {
     };
     refused(1006, "", L"Please enter an integer.");
     refused(1006, "0", L"Please enter an integer between 1 and 9999.");
-    SetDlgItemTextA(dialog, 1006, "30");
+    Type(dialog, 1006, "30");
     refused(1014, "101", L"Please enter an integer between 0 and 100.");
 
-    SetDlgItemTextA(dialog, 1014, "100");
-    SetDlgItemTextA(dialog, 1007, "12ab");
-    SetDlgItemTextA(dialog, 1010, "100");
-    SetDlgItemTextA(dialog, 1011, "200");
+    Type(dialog, 1014, "100");
+    Type(dialog, 1007, "12ab");
+    Type(dialog, 1010, "100");
+    Type(dialog, 1011, "200");
     PostMessageA(GetDlgItem(dialog, 1009), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, 1010)) != FALSE; }, 10s));
     Click(dialog, IDOK);
@@ -387,23 +391,27 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
         Click(settings, 1024);
         HWND edit = WaitForDialog(kEditTitle);
         if (!edit) return edit;
-        SetDlgItemTextA(edit, 1025, old);
-        SetDlgItemTextA(edit, 1026, fresh);
-        SetDlgItemTextA(edit, 1027, repeated);
+        Type(edit, 1025, old);
+        Type(edit, 1026, fresh);
+        Type(edit, 1027, repeated);
         Click(edit, IDOK);
         return edit;
     };
-    HWND edit = editPassword("", "pw", "pw");
+    // Cyrillic, which must mean the same on a Windows of any language: kept
+    // in code page 1251, and its capitals are another password.
+    HWND edit = editPassword("", "пароль", "пароль");
     ASSERT_TRUE(edit);
     ASSERT_TRUE(WaitGone(edit));
+    CMemoryFile written(ReadPasswordFile());
+    EXPECT_EQ(LoadPassword(written)->m_strPassword, "\xEF\xE0\xF0\xEE\xEB\xFC");
 
     // "Применить" now asks; a wrong password keeps both dialogs open.
-    SetDlgItemTextA(settings, 1006, "44");
+    Type(settings, 1006, "44");
     Click(settings, IDOK);
     HWND query = WaitForDialog(L"Введите пароль");
     ASSERT_TRUE(query);
     SaveWindowShot(query, "password-query.bmp");
-    WrongThenRight(query, "PW", "pw");
+    WrongThenRight(query, "ПАРОЛЬ", "пароль");
     ASSERT_TRUE(WaitGone(settings));
     EXPECT_TRUE(WaitFor([&] { return Stored("TimeWork") == Text("44\0\0", 4); }, 10s));
 
@@ -414,7 +422,7 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     ASSERT_TRUE(edit);
     Answer(L"Неверный старый пароль");
     EXPECT_TRUE(WaitFor([&] { return ControlText(edit, 1025).empty(); }, 10s));
-    SetDlgItemTextA(edit, 1025, "pw");
+    Type(edit, 1025, "пароль");
     Click(edit, IDOK);
     ASSERT_TRUE(WaitGone(edit));
     Click(settings, IDCANCEL);

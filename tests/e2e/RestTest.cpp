@@ -7,6 +7,7 @@
 
 #include "Driver.h"
 #include "framework/Handles.h"
+#include "framework/Text.h"
 #include "HelpProbe.h"
 
 namespace {
@@ -16,6 +17,39 @@ using namespace driver;
 
 constexpr auto kTimeout = 60s;
 const wchar_t* const kPromptTitle = L"Отдохните";
+
+// Whether the program reads a sound file beside it: Wine without an audio
+// driver plays nothing, but opens and reads the file it is given. The last
+// access is set far back first; the file system moves it on at the next read
+// (relatime does, as the access is older than the last write).
+class SoundFile {
+public:
+    explicit SoundFile(const std::string& name) : m_path(Widen(Folders().exeDir + "\\" + name)) {
+        SetLastAccess(kLongAgo);
+    }
+    bool Read() const {
+        FILETIME access{};
+        return Open(GENERIC_READ, [&](HANDLE file) { GetFileTime(file, nullptr, &access, nullptr); }) &&
+               Ticks(access) > Ticks(kLongAgo);
+    }
+
+private:
+    static constexpr FILETIME kLongAgo{0x4FD70000, 0x01BF54B4};  // 2 January 2000
+    static uint64_t Ticks(FILETIME t) { return uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime; }
+    bool Open(DWORD access, const std::function<void(HANDLE)>& use) const {
+        HANDLE file = CreateFileW(m_path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        use(file);
+        CloseHandle(file);
+        return true;
+    }
+    void SetLastAccess(FILETIME when) const {
+        Open(FILE_WRITE_ATTRIBUTES, [&](HANDLE file) { SetFileTime(file, nullptr, &when, nullptr); });
+    }
+
+    std::wstring m_path;
+};
 
 // Starts the program with a one-minute limit and a one-minute rest.
 class RestTest : public ::testing::Test {
@@ -144,6 +178,8 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     // (or, on a loaded machine where input reaches it late, a few ticks
     // later). The exact counting is the unit tests' business; here a wrong
     // limit or postponement would be off by a minute or more.
+    SoundFile warning("OnReleaseWarning.wav");
+    ASSERT_FALSE(warning.Read());
     int first = TicksUntilPrompt(80);
     EXPECT_GE(first, 54);
     EXPECT_LE(first, 80);
@@ -154,6 +190,7 @@ TEST_F(RestTest, PromptPostponementAndRestTimerWindow) {
     EXPECT_EQ(TextOf(GetDlgItem(prompt, 1)), L"Отдохнуть");
     EXPECT_EQ(TextOf(GetDlgItem(prompt, 2)), L"Работать еще 5 мин.");
     EXPECT_TRUE(GetWindowLongA(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(WaitFor([&] { return warning.Read(); }, 10s)) << "the warning sound was not played";
 
     // A landscape fills 300 × 200 pixels from (7, 7): many colours, none
     // of them the dialog's face.

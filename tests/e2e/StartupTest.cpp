@@ -11,6 +11,8 @@
 #include <future>
 #include <thread>
 
+#include "framework/Text.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -94,13 +96,12 @@ TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
         EXPECT_EQ(v.type, static_cast<DWORD>(REG_DWORD)) << name;
         EXPECT_EQ(v.data, bytes) << name;
     }
-    RawValue run = ReadRaw(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumeyra");
+    constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    RawValue run = ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra");
     EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
-    std::string exe = Folders().exeDir + "\\Lumeyra.exe";
-    std::vector<uint8_t> path(exe.begin(), exe.end());
-    path.push_back(0);
-    EXPECT_EQ(run.data.size(), path.size());
-    EXPECT_EQ(lstrcmpiA(reinterpret_cast<const char*>(run.data.data()), exe.c_str()), 0);
+    // Read as UTF-16: the path may have letters the ANSI code page lacks.
+    const std::wstring exe = Widen(Folders().exeDir + "\\Lumeyra.exe");
+    EXPECT_EQ(_wcsicmp(testsupport::ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra").c_str(), exe.c_str()), 0);
 }
 
 TEST(Startup, StoredClickThroughWindowStandsAtItsPlaceWithTimerStopped) {
@@ -257,10 +258,9 @@ TEST(Startup, RunsWithoutTheHookLibrary) {
     namespace fs = std::filesystem;
     fs::path dir = fs::path(Folders().artifacts) / "without-hook";
     fs::create_directories(dir);
-    ASSERT_TRUE(CopyFileA((Folders().exeDir + "\\Lumeyra.exe").c_str(), (dir / "Lumeyra.exe").string().c_str(),
-                          FALSE));
+    ASSERT_TRUE(CopyFileW(Widen(Folders().exeDir + "\\Lumeyra.exe").c_str(), (dir / "Lumeyra.exe").c_str(), FALSE));
     ASSERT_FALSE(fs::exists(dir / "HookKeyUp.dll"));
-    Program program(dir.string());
+    Program program(Narrow(dir.wstring()));
     HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
     ASSERT_TRUE(hwnd);
     program.SetMainWindow(hwnd);

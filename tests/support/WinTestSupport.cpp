@@ -1,9 +1,11 @@
 #include "tests/support/WinTestSupport.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
+#include "framework/Text.h"
 #include "settings/NumberCodec.h"
 #include "settings/SettingsStore.h"
 
@@ -144,6 +146,15 @@ RawValue ReadRaw(HKEY root, const char* path, const char* name) {
     return value;
 }
 
+std::wstring ReadString(HKEY root, const char* path, const char* name) {
+    wchar_t text[2048] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);  // room for the NUL a value may lack
+    if (RegGetValueW(root, Widen(path).c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    return text;
+}
+
 const std::string kEmptyPasswordRecord{
     "\xFF\xFF\x01\x00\x09\x00"
     "CPassword"
@@ -151,12 +162,12 @@ const std::string kEmptyPasswordRecord{
     20};
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 }  // namespace testsupport

@@ -77,10 +77,13 @@ struct RawValue {
     std::vector<uint8_t> data;
 };
 RawValue ReadRaw(HKEY root, const char* path, const char* name);
+// A string value as UTF-16, whatever letters it holds; empty when it is
+// missing or no string.
+std::wstring ReadString(HKEY root, const char* path, const char* name);
 
 // The record of the empty password: the "Pass.bin" that ships.
 extern const std::string kEmptyPasswordRecord;
-// A file's whole contents, and writing them anew.
+// A file's whole contents, and writing them anew; the path is UTF-8.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
