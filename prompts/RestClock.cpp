@@ -29,7 +29,10 @@ RestClockTick RestClockAdvance(RestClockState& c, int64_t nowMs) {
     // Ticks sent in a burst and the end signal's beeps stay under the
     // threshold and count one second each.
     const bool late = gap >= kLateTickMs;
-    if (late) c.m_nTick += static_cast<int32_t>(std::min<int64_t>(gap / 1000 - 1, INT32_MAX / 2 - c.m_nTick));
+    if (late) {
+        const int64_t room = std::max<int64_t>(0, INT32_MAX / 2 - c.m_nTick);  // no overflow, however long
+        c.m_nTick += static_cast<int32_t>(std::min(gap / 1000 - 1, room));
+    }
 
     RestClockTick tick;
     tick.text = RestClockText(c.m_nTick);
