@@ -13,3 +13,16 @@ MenuHandle BuildContextMenu(MenuSource source, bool stopped) {
     }
     return menu;
 }
+
+void TrackContextMenu(HWND owner, MenuSource source, bool stopped) {
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close on a click elsewhere.
+    SetForegroundWindow(owner);
+    MenuHandle menu = BuildContextMenu(source, stopped);
+    TrackPopupMenu(menu.Get(), 0, at.x, at.y, 0, owner, nullptr);
+    // The documented remedy for menus of a notification icon: without a
+    // message that follows, Windows may leave the menu open on a click
+    // elsewhere, or close the next one at once.
+    PostMessageW(owner, WM_NULL, 0, 0);
+}

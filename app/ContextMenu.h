@@ -7,3 +7,6 @@
 
 // The context menu as a popup menu, made afresh for each showing.
 MenuHandle BuildContextMenu(MenuSource source, bool stopped);
+// Shows the menu at the cursor, owned by `owner`, which receives the chosen
+// command; returns once the menu has closed.
+void TrackContextMenu(HWND owner, MenuSource source, bool stopped);

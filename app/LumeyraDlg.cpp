@@ -310,14 +310,7 @@ LRESULT CLumeyraDlg::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void CLumeyraDlg::ShowContextMenu(MenuSource source) {
-    POINT at{};
-    GetCursorPos(&at);
-    // Without the foreground the menu would not close on a click elsewhere.
-    SetForegroundWindow(Hwnd());
-    MenuHandle menu = BuildContextMenu(source, m_work.m_bStopped);
-    TrackPopupMenu(menu.Get(), 0, at.x, at.y, 0, Hwnd(), nullptr);
-}
+void CLumeyraDlg::ShowContextMenu(MenuSource source) { TrackContextMenu(Hwnd(), source, m_work.m_bStopped); }
 
 // The anchor stays where the button went down: after each move the window
 // has followed the cursor, so the next move carries only the new offset.

@@ -44,6 +44,7 @@ inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void DeleteRegion(HRGN h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
+inline void CloseMutex(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void UnregisterPowerNotification(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); }
 inline void UnregisterSessionNotification(HWND h) { WTSUnRegisterSessionNotification(h); }
@@ -57,6 +58,7 @@ using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
 // A file handle; INVALID_HANDLE_VALUE is never stored, a failed open holds none.
 using FileHandle = Owner<HANDLE, handles::CloseFile>;
 using MenuHandle = Owner<HMENU, handles::DestroyMenuHandle>;
+using MutexHandle = Owner<HANDLE, handles::CloseMutex>;
 // A power setting's notifications to a window.
 using PowerNotification = Owner<HPOWERNOTIFY, handles::UnregisterPowerNotification>;
 // A window's registration for the session's changes: holds the window once

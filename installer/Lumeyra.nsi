@@ -19,6 +19,10 @@ ManifestSupportedOS all
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The program's main window: a dialog captioned with the program's name.
 !define MAIN_WINDOW_CLASS "#32770"
+; Held by the program from start to exit, seen from every session.
+!define RUNNING_MUTEX "Global\Lumeyra.Running"
+!define SYNCHRONIZE 0x00100000
+!define ERROR_ACCESS_DENIED 5
 ; The Users group by its well-known SID, which every language of Windows
 ; knows (its name differs: "Users", "Пользователи", ...).
 !define USERS_SID "*S-1-5-32-545"
@@ -49,16 +53,26 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}. GP
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
-!define RUNNING_TEXT "Lumeyra запущена. Завершите её: правый щелчок по очкам или по значку в области уведомлений, «Завершить роботу». Затем нажмите «Повтор»."
+!define RUNNING_TEXT "Lumeyra запущена — у вас или у другого пользователя этого компьютера. Завершите её: правый щелчок по очкам или по значку в области уведомлений, «Завершить роботу». Если она запущена у другого пользователя, пусть он завершит её или выйдет из системы. Затем нажмите «Повтор»."
 !define NO_RIGHTS_TEXT "Не удалось дать пользователям право менять файл $INSTDIR\Pass.bin (icacls: $0). Пароль сможет задать только администратор."
 
 ; Lumeyra ignores close requests by design, so it cannot be closed for the
 ; user: ask them to exit it from its menu, and wait until they have.
+; The window is found only in the setup's own session (and is all an older
+; version offers); the mutex shows it running for any user. Another user's
+; mutex may refuse to be opened by us, which proves it there all the same.
 !macro CHECK_NOT_RUNNING un
 Function ${un}CheckNotRunning
   retry:
     FindWindow $0 "${MAIN_WINDOW_CLASS}" "${PRODUCT}"
-    IntCmp $0 0 done
+    IntCmp $0 0 0 running running
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p.r0 ?e'
+    Pop $1
+    IntCmp $0 0 0 held held
+    IntCmp $1 ${ERROR_ACCESS_DENIED} running done done
+  held:
+    System::Call 'kernel32::CloseHandle(p r0)'
+  running:
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${RUNNING_TEXT}" /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Quit

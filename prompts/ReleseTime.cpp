@@ -38,6 +38,7 @@ BOOL CReleseTime::OnInitDialog() {
     SetLayeredWindowAttributes(Hwnd(), 0, kOpacity, LWA_ALPHA);
     SetTimer(Hwnd(), kTickTimer, kTickMs, nullptr);
     m_nTick = 1;
+    m_nLastTickMs = m_clock();
     m_timeLabel.SetFaceName("Courier", ANSI_CHARSET)
         .SetPointSize(45)
         .SetTextColor(RGB(10, 100, 10))
@@ -48,7 +49,7 @@ BOOL CReleseTime::OnInitDialog() {
 }
 
 LRESULT CReleseTime::OnTimer(WPARAM, LPARAM) {
-    RestClockTick tick = RestClockAdvance(*this);
+    RestClockTick tick = RestClockAdvance(*this, m_clock());
     m_timeLabel.SetText(tick.text);
     if (tick.progress) SendMessage(m_restProgress, PBM_SETPOS, *tick.progress, 0);
     if (tick.signalEnd) SignalEnd();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "controls/Label.h"
 #include "framework/Dialog.h"
 #include "prompts/RestClock.h"
@@ -13,6 +15,9 @@ public:
 
     CLabel m_timeLabel;
     HWND m_restProgress = nullptr;
+    // The monotonic clock in milliseconds, counting on through a sleep of
+    // the machine; the tests set a clock of their own before the run.
+    std::function<int64_t()> m_clock = [] { return static_cast<int64_t>(GetTickCount64()); };
 
 protected:
     BOOL OnInitDialog() override;

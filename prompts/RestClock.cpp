@@ -1,6 +1,9 @@
 #include "prompts/RestClock.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "app/WorkTimer.h"
 
 namespace {
 
@@ -19,13 +22,27 @@ std::string RestClockText(int32_t n) {
     return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
 }
 
-RestClockTick RestClockAdvance(RestClockState& c) {
+RestClockTick RestClockAdvance(RestClockState& c, int64_t nowMs) {
+    const int64_t gap = c.m_nLastTickMs < 0 ? 0 : nowMs - c.m_nLastTickMs;
+    c.m_nLastTickMs = nowMs;
+    // No tick comes while the machine sleeps, yet the user rests all along.
+    // Ticks sent in a burst and the end signal's beeps stay under the
+    // threshold and count one second each.
+    const bool late = gap >= kLateTickMs;
+    if (late) {
+        const int64_t room = std::max<int64_t>(0, INT32_MAX / 2 - c.m_nTick);  // no overflow, however long
+        c.m_nTick += static_cast<int32_t>(std::min(gap / 1000 - 1, room));
+    }
+
     RestClockTick tick;
     tick.text = RestClockText(c.m_nTick);
     ++c.m_nTick;
-    // Only while within the rest, so a rest of 0 never divides.
+    // Only while within the rest, so a rest of 0 never divides; a late tick
+    // that passes the end fills the bar at once.
     if (c.m_nTick <= c.m_nRestSeconds)
         tick.progress = static_cast<int>(static_cast<double>(c.m_nTick) / c.m_nRestSeconds * 100.0);
+    else if (late && c.m_nRestSeconds > 0 && !c.m_bEndSignalled)
+        tick.progress = 100;
     if (c.m_nTick > c.m_nRestSeconds && !c.m_bEndSignalled) {
         tick.signalEnd = true;
         c.m_bEndSignalled = true;

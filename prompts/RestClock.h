@@ -12,6 +12,9 @@ struct RestClockState {
     int32_t m_nTick = 0;
     int32_t m_nRestSeconds = 0;
     bool m_bEndSignalled = false;
+    // When the count last moved, by the monotonic clock; negative before
+    // the window starts counting.
+    int64_t m_nLastTickMs = -1;
 };
 
 struct RestClockTick {
@@ -23,5 +26,8 @@ struct RestClockTick {
 // "hh:mm:ss" for `seconds`, hours wrapping at 24.
 std::string RestClockText(int32_t seconds);
 
-// One tick of the window's one-second timer.
-RestClockTick RestClockAdvance(RestClockState& state);
+// One tick of the window's one-second timer, reaching it at `nowMs` by the
+// monotonic clock. A tick adds one second; one that comes late, as after a
+// sleep of the machine, adds all the time since the previous one, as the
+// work timer counts its late ticks.
+RestClockTick RestClockAdvance(RestClockState& state, int64_t nowMs);

@@ -221,6 +221,84 @@ TEST_F(Upgraded, SetupAndUninstallerRefuseWhileTheProgramRuns) {
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
+// The last write of each of the package's files.
+std::vector<FILETIME> WriteTimes() {
+    std::vector<FILETIME> times;
+    for (const char* name : kFiles) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExA((InstallDir() + "\\" + name).c_str(), GetFileExInfoStandard, &data);
+        times.push_back(data.ftLastWriteTime);
+    }
+    return times;
+}
+
+// The program's main window on another desktop; null when there is none.
+HWND MainWindowOn(HDESK desktop) {
+    HWND found = nullptr;
+    EnumDesktopWindows(
+        desktop,
+        [](HWND hwnd, LPARAM found) {
+            char cls[16] = {}, title[16] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            GetWindowTextA(hwnd, title, sizeof title);
+            if (std::string(cls) != "#32770" || std::string(title) != "Lumeyra") return TRUE;
+            *reinterpret_cast<HWND*>(found) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Lumeyra running where the setup's window check cannot see it: on Windows,
+// for another user of the computer (fast user switching), in a session of
+// its own; here on a second Wine desktop, which FindWindow does not reach
+// either. Silently the setup and the uninstaller give up all the same.
+TEST(UpgradedElsewhere, SetupAndUninstallerRefuseWhileTheProgramRunsOutOfSight) {
+    std::string before = testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin");
+    std::vector<FILETIME> written = WriteTimes();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION explorer{};
+    std::string commandLine =
+        "explorer.exe /desktop=LumeyraElsewhere,800x600 \"" + InstallDir() + "\\Lumeyra.exe\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               InstallDir().c_str(), &startup, &explorer));
+    HDESK desktop = nullptr;
+    HWND main = nullptr;
+    WaitFor(
+        [&] {
+            if (!desktop)
+                desktop = OpenDesktopA("LumeyraElsewhere", 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+            return desktop && (main = MainWindowOn(desktop)) != nullptr;
+        },
+        kTimeout);
+    DWORD id = 0;
+    if (main) GetWindowThreadProcessId(main, &id);
+    HANDLE lumeyra = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    EXPECT_TRUE(main && lumeyra) << "no Lumeyra on the second desktop";
+    EXPECT_FALSE(FindWindowA("#32770", "Lumeyra")) << "the window check sees it: the test proves nothing";
+
+    EXPECT_EQ(RunToEnd("\"" + Given().setup + "\" /S"), 2);
+    EXPECT_EQ(RunToEnd("\"" + InstallDir() + "\\uninstall.exe\" /S _?=" + InstallDir()), 2);
+    std::vector<FILETIME> after = WriteTimes();
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(CompareFileTime(&after[i], &written[i]), 0) << kFiles[i] << " was written";
+    EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "\\Pass.bin"), before);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra").data.empty());
+
+    if (lumeyra) {
+        TerminateProcess(lumeyra, 1);
+        WaitForSingleObject(lumeyra, 10000);
+        CloseHandle(lumeyra);
+    }
+    TerminateProcess(explorer.hProcess, 0);
+    WaitForSingleObject(explorer.hProcess, 10000);
+    CloseHandle(explorer.hThread);
+    CloseHandle(explorer.hProcess);
+    if (desktop) CloseDesktop(desktop);
+}
+
 // The silent uninstall (which goes on from a copy of itself) removed the
 // files, the Run value and its entry, and kept the user's settings.
 TEST(Uninstalled, LeavesNothingButTheUsersSettings) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The packages' journey under Wine, in a prefix made afresh: silent install,
 # the installed program (package_tests Installed*), an upgrade over it
-# (Upgraded*), the silent uninstall (Uninstalled*), and the portable zip
-# unpacked and run (Portable*).
+# (Upgraded*, the program also run out of the setup's sight), the silent
+# uninstall (Uninstalled*), and the portable zip unpacked and run
+# (Portable*).
 #   journey.sh <Windows build folder> <version>
 set -euo pipefail
 build=$1
@@ -42,7 +43,7 @@ stage "$installed" 'InstalledFiles.*:Installed.*'
 
 echo "== silent upgrade"
 "$WINE" "$setup" /S </dev/null >"$log" 2>&1 || { cat "$log"; exit 1; }
-stage "$installed" 'Upgraded.*'
+stage "$installed" 'Upgraded*'
 
 echo "== silent uninstall"
 "$WINE" "$installed\\uninstall.exe" /S </dev/null >"$log" 2>&1 || { cat "$log"; exit 1; }

@@ -55,3 +55,61 @@ TEST(ContextMenu, BuildsTheItemsForEachWayInAndTimerState) {
         EXPECT_EQ(ItemAt(menu.Get(), 6).id, 32772u);
     }
 }
+
+namespace {
+
+// The owner's view of a menu it shows: whether it is open, and the WM_NULL
+// messages that reach it once it has closed.
+struct OwnerLog {
+    bool menuOpen = false;
+    int nullsAfterMenu = 0;
+};
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* log = reinterpret_cast<OwnerLog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!log) return DefWindowProcW(hwnd, message, wParam, lParam);
+    switch (message) {
+        case WM_ENTERMENULOOP:
+            log->menuOpen = true;
+            break;
+        case WM_EXITMENULOOP:
+            log->menuOpen = false;
+            break;
+        case WM_NULL:
+            log->nullsAfterMenu += !log->menuOpen;
+            break;
+        case WM_TIMER:  // the user clicks elsewhere
+            KillTimer(hwnd, wParam);
+            EndMenu();
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+// A menu shown for a notification icon is followed by a WM_NULL posted to
+// its owner; without it Windows may leave the menu open on a click elsewhere
+// or close the next one at once. Wine needs none, so the message itself is
+// what is checked.
+TEST(ContextMenu, OwnerGetsANullMessageOnceTheMenuHasClosed) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LumeyraMenuOwnerTest";
+    RegisterClassW(&wc);
+    for (MenuSource source : {MenuSource::kWindow, MenuSource::kNotifyIcon}) {
+        OwnerLog log;
+        HWND owner = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     wc.hInstance, nullptr);
+        ASSERT_TRUE(owner);
+        SetWindowLongPtrW(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
+        SetTimer(owner, 1, 100, nullptr);
+        TrackContextMenu(owner, source, false);
+        EXPECT_FALSE(log.menuOpen);
+        MSG msg;
+        while (PeekMessageW(&msg, owner, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        EXPECT_EQ(log.nullsAfterMenu, 1) << static_cast<int>(source);
+        DestroyWindow(owner);
+    }
+}

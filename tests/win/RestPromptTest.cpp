@@ -1,9 +1,14 @@
-// The rest prompt run modally over its real template, worked from a second
-// thread.
+// The rest prompt and the rest timer window run modally over their real
+// templates, worked from a second thread.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <atomic>
+
+#include "app/WorkTimer.h"
 #include "prompts/Relese.h"
+#include "prompts/ReleseTime.h"
 #include "tests/win/DialogScript.h"
 #include "tests/win/ProgramFolder.h"
 
@@ -25,6 +30,59 @@ TEST(RestPrompt, HideNotificationDoesNotArmTheAlertAgain) {
         s.WaitGone(dialog);
     });
     EXPECT_EQ(result, IDCANCEL);
+}
+
+// The work timer's rest sequence with the real rest timer window; the user
+// has chosen to rest.
+class RestOnly : public RestDialogs {
+public:
+    explicit RestOnly(std::function<void(DialogScript&)> script) : m_script(std::move(script)) {}
+    void SetMessage(const std::string&) override {}
+    int RunPrompt() override { return IDOK; }
+    void SetRestSeconds(int32_t seconds) override { restTimer.m_nRestSeconds = seconds; }
+    void RunRestTimer() override { RunScripted(restTimer, m_script); }
+    int32_t RestTick() const override { return restTimer.m_nTick; }
+    CReleseTime restTimer;
+
+private:
+    std::function<void(DialogScript&)> m_script;
+};
+
+// The laptop is closed for an hour during a quarter-hour rest: the monotonic
+// clock jumps an hour between two ticks. (Wine cannot sleep the machine;
+// the window's clock stands in for GetTickCount64, which on Windows counts
+// on through a sleep while no timer message comes.)
+TEST(RestTimer, SleepDuringTheRestCountsAsRest) {
+    ProgramFolder folder("lumeyra-rest-timer-test");
+    std::atomic<int64_t> now{5000};
+    WorkTimerState state;
+    state.m_nTimeRelese = 15;
+    state.m_nWorkSeconds = 45 * 60 + 1;
+    int barAfterWaking = -1;
+    RestOnly dialogs([&](DialogScript& s) {
+        HWND rest = nullptr;
+        ASSERT_TRUE(s.WaitUntil([&] {
+            return (rest = testsupport::FindTopWindow([](HWND h) {
+                        DWORD process = 0;
+                        GetWindowThreadProcessId(h, &process);
+                        return process == GetCurrentProcessId() && GetDlgItem(h, 1021);
+                    }));
+        }));
+        SendMessageA(rest, WM_TIMER, 1, 0);
+        now += 3600 * 1000;
+        SendMessageA(rest, WM_TIMER, 1, 0);
+        barAfterWaking = static_cast<int>(SendDlgItemMessageA(rest, 1021, PBM_GETPOS, 0, 0));
+        DialogScript::Click(rest, IDOK);  // "Работать"
+        s.WaitGone(rest);
+    });
+    dialogs.restTimer.m_clock = [&] { return now.load(); };
+    int promptOpen = 0;
+    RunRestSequence(state, dialogs, promptOpen);
+    EXPECT_GE(dialogs.restTimer.m_timeLabel.Text(), "01:00:00");
+    EXPECT_LT(dialogs.restTimer.m_timeLabel.Text(), "01:01:00");
+    EXPECT_EQ(barAfterWaking, 100);
+    EXPECT_TRUE(dialogs.restTimer.m_bEndSignalled);
+    EXPECT_EQ(state.m_nWorkSeconds, 0) << "the hour of rest came back as work";
 }
 
 }  // namespace
