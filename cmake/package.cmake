@@ -14,7 +14,7 @@ set(help_file ${help_dir}/Lumeyra.CHM)
 set(help_outputs ${help_file})
 set(help_commands COMMAND Python3::Interpreter ${make_chm} ${help_project} ${help_file}
   --search ${CMAKE_SOURCE_DIR}/docs)
-foreach(probe only0:0 no1:0,2,3,4 no2:0,1,3,4 no3:0,1,2,4 no4:0,1,2,3)
+foreach(probe no1:0,2,3,4 no2:0,1,3,4 no3:0,1,2,4 no4:0,1,2,3)
   string(REPLACE ":" ";" probe ${probe})
   list(GET probe 0 probe_name)
   list(GET probe 1 probe_contexts)

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace driver {
 namespace {
@@ -15,6 +17,18 @@ const wchar_t* const kViewerTitle = L"Справка Lumeyra";
 // The build puts the help file and its probes beside the program's folder.
 std::string HelpBuilt(const std::string& name) { return Folders().exeDir + "\\..\\help\\" + name; }
 std::string HelpBesideProgram() { return Folders().exeDir + "\\Lumeyra.CHM"; }
+
+// The calls to the help viewer the recorder beside the program (our
+// hhctrl.ocx) noted since the last look, "command data" each.
+std::vector<std::string> HelpCalls() {
+    const std::string log = Folders().exeDir + "\\hhctrl.log";
+    std::vector<std::string> calls;
+    std::ifstream in(log);
+    for (std::string line; std::getline(in, line);) calls.push_back(line);
+    in.close();
+    DeleteFileA(log.c_str());
+    return calls;
+}
 
 bool Gone(HWND window) {
     return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 20s);
@@ -70,11 +84,12 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
         std::string file;
         bool opens;
     };
-    const Case cases[] = {
-        {"Lumeyra.CHM", true},
-        context == 0 ? Case{"probe-only0.CHM", true}
-                     : Case{"probe-no" + std::to_string(context) + ".CHM", false},
-    };
+    std::vector<Case> cases = {{"Lumeyra.CHM", true}};
+    if (context != 0) cases.push_back({"probe-no" + std::to_string(context) + ".CHM", false});
+    // 0 opens the default topic (HH_DISPLAY_TOPIC naming none), the rest
+    // their number (HH_HELP_CONTEXT).
+    const std::string call = context == 0 ? "0 0" : "15 " + std::to_string(context);
+    HelpCalls();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         Placed placed(program, c.file);
@@ -84,6 +99,7 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
             ExpectViewer(program);
         else
             ExpectFailure(program);
+        EXPECT_EQ(HelpCalls(), std::vector<std::string>{call});
     }
 }
 
