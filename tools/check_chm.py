@@ -111,14 +111,14 @@ def check_readers(readers, expected):
     print("readers agree:", ", ".join(f"{r} {len(f)} files" for r, f in readers.items()))
 
 
-def whole(data, offset, length, table):
+def whole(offset, length, table):
     if offset // 4096 != (offset + length - 1) // 4096:
         fail(f"a record of {table} at {offset:#x} crosses a 4 KB page")
 
 
 def string_at(strings, offset):
     end = strings.find(b"\0", offset)
-    whole(strings, offset, end + 1 - offset, "#STRINGS")
+    whole(offset, end + 1 - offset, "#STRINGS")
     return strings[offset:end]
 
 
@@ -175,12 +175,12 @@ def check_layout(units, read, expected):
     strings = read("/#STRINGS") or b"\0"
     found = {}
     for index, at in enumerate(range(0, len(topics) - 15, 16)):
-        whole(topics, at, 16, "#TOPICS")
+        whole(at, 16, "#TOPICS")
         _, title, url, _, _ = struct.unpack_from("<IIIHH", topics, at)
-        whole(urltbl, url, 12, "#URLTBL")
+        whole(url, 12, "#URLTBL")
         _, topic, place = struct.unpack_from("<III", urltbl, url)
         end = urlstr.find(b"\0", place + 8)
-        whole(urlstr, place, end + 1 - place, "#URLSTR")
+        whole(place, end + 1 - place, "#URLSTR")
         page = "/" + urlstr[place + 8 : end].decode()
         if topic != index:
             fail(f"topic {index} ({page}) is topic {topic} in #URLTBL")
