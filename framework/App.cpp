@@ -51,7 +51,11 @@ void CAppBase::ReportError(const char* text) { ShowMessage(text, MB_OK | MB_ICON
 void CAppBase::ShowHelp(DWORD context) const {
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     HWND owner = m_pMainWnd && m_pMainWnd->Hwnd() ? m_pMainWnd->Hwnd() : GetDesktopWindow();
-    HWND viewer = HtmlHelp(owner, Widen(m_strHelpFile).c_str(), HH_HELP_CONTEXT, context);
+    // Microsoft's help tools take id 0 for "no id" and the viewer may refuse
+    // it, so 0 opens the file's default topic (HH_DISPLAY_TOPIC naming no
+    // topic), which is the page 0 stands for.
+    UINT command = context == 0 ? HH_DISPLAY_TOPIC : HH_HELP_CONTEXT;
+    HWND viewer = HtmlHelp(owner, Widen(m_strHelpFile).c_str(), command, context);
     SetCursor(previous);
     if (!viewer) ShowMessage("Failed to launch help.");
 }

@@ -39,8 +39,8 @@ std::string CopyToCyrillicFolder() {
     std::error_code error;
     fs::remove_all(root, error);
     fs::create_directories(root / L"bin");
-    for (const wchar_t* name :
-         {L"Lumeyra.exe", L"HookKeyUp.dll", L"OnReleaseWarning.wav", L"OnStartWork.wav", L"Pass.bin"})
+    for (const wchar_t* name : {L"Lumeyra.exe", L"HookKeyUp.dll", L"OnReleaseWarning.wav", L"OnStartWork.wav",
+                                L"Pass.bin", L"hhctrl.ocx"})
         fs::copy_file(built / L"bin" / name, root / L"bin" / name);
     fs::copy(built / L"help", root / L"help", fs::copy_options::recursive);
     return Narrow((root / L"bin").wstring());

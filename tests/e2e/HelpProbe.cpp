@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "framework/Text.h"
 
@@ -25,6 +28,18 @@ bool IsViewer(HWND window) {
 // The build puts the help file and its probes beside the program's folder.
 std::string HelpBuilt(const std::string& name) { return Folders().exeDir + "\\..\\help\\" + name; }
 std::string HelpBesideProgram() { return Folders().exeDir + "\\Lumeyra.CHM"; }
+
+// The calls to the help viewer the recorder beside the program (our
+// hhctrl.ocx) noted since the last look, "command data" each.
+std::vector<std::string> HelpCalls() {
+    const std::wstring log = Widen(Folders().exeDir + "\\hhctrl.log");
+    std::vector<std::string> calls;
+    std::ifstream in{std::filesystem::path(log)};
+    for (std::string line; std::getline(in, line);) calls.push_back(line);
+    in.close();
+    DeleteFileW(log.c_str());
+    return calls;
+}
 
 bool Gone(HWND window) {
     return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 20s);
@@ -82,11 +97,12 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
         std::string file;
         bool opens;
     };
-    const Case cases[] = {
-        {"Lumeyra.CHM", true},
-        context == 0 ? Case{"probe-only0.CHM", true}
-                     : Case{"probe-no" + std::to_string(context) + ".CHM", false},
-    };
+    std::vector<Case> cases = {{"Lumeyra.CHM", true}};
+    if (context != 0) cases.push_back({"probe-no" + std::to_string(context) + ".CHM", false});
+    // 0 opens the default topic (HH_DISPLAY_TOPIC naming none), the rest
+    // their number (HH_HELP_CONTEXT).
+    const std::string call = context == 0 ? "0 0" : "15 " + std::to_string(context);
+    HelpCalls();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         Placed placed(program, c.file);
@@ -96,6 +112,7 @@ void ExpectHelpAt(const Program& program, DWORD context, const std::function<voi
             ExpectViewer(program);
         else
             ExpectFailure(program);
+        EXPECT_EQ(HelpCalls(), std::vector<std::string>{call});
     }
 }
 
