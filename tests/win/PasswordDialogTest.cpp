@@ -94,6 +94,9 @@ TEST_F(PasswordDialogs, SetQueryWrongThenRightThenRemove) {
         LOGFONTA font{};
         GetObjectA(query.m_labelPrompt.Font(), sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, "Courier");
+        // Its letters are Cyrillic: a font of the default character set
+        // would draw them in Western glyphs where Windows substitutes none.
+        EXPECT_EQ(font.lfCharSet, RUSSIAN_CHARSET);
         EXPECT_EQ(query.m_labelPrompt.Text(), "Введите пароль для изменения настроек");
         EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDC_PASSWORD_INPUT));
 
