@@ -58,6 +58,12 @@ bool ReadFolders(int argc, char** argv) {
     return true;
 }
 
+bool IsHelpViewer(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    return std::wstring(name) == L"HH Parent";
+}
+
 Program::Program(const std::string& exeDir) {
     const std::wstring exe = Widen(exeDir + "\\Lumeyra.exe");
     STARTUPINFOW startup{};

@@ -41,6 +41,11 @@ using testsupport::StoreSetting;
 using testsupport::TextOf;
 using testsupport::WaitFor;
 
+// The help viewer's window. The viewer is not Unicode: it shows the help
+// file's title in the system's ANSI code page, readable only where that is
+// Cyrillic, so it is known by its window class.
+bool IsHelpViewer(HWND window);
+
 // The program started by a test; ended by its id when the test is done.
 class Program {
 public:

@@ -14,16 +14,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The viewer's caption: the help file's title. The viewer is not Unicode:
-// it shows the title in the system's ANSI code page, readable only where
-// that is Cyrillic, so the viewer is known by its window class.
+// The viewer's caption: the help file's title, readable where the ANSI
+// code page is Cyrillic (see IsHelpViewer).
 const wchar_t* const kViewerTitle = L"Справка Lumeyra";
-
-bool IsViewer(HWND window) {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    return std::wstring(name) == L"HH Parent";
-}
 
 // The build puts the help file and its probes beside the program's folder.
 std::string HelpBuilt(const std::string& name) { return Folders().exeDir + "\\..\\help\\" + name; }
@@ -46,7 +39,7 @@ bool Gone(HWND window) {
 }
 
 void ExpectViewer(const Program& program) {
-    HWND viewer = program.WaitForWindow(IsViewer, 30s);
+    HWND viewer = program.WaitForWindow(IsHelpViewer, 30s);
     ASSERT_TRUE(viewer) << "no help viewer";
     if (GetACP() == 1251) {
         EXPECT_EQ(TextOf(viewer), kViewerTitle);
@@ -76,7 +69,7 @@ public:
         WaitFor(
             [&] {
                 if (DeleteFileW(Widen(HelpBesideProgram()).c_str())) return true;
-                if (HWND viewer = m_program.FindOwnWindow(IsViewer)) PostMessageA(viewer, WM_CLOSE, 0, 0);
+                if (HWND viewer = m_program.FindOwnWindow(IsHelpViewer)) PostMessageA(viewer, WM_CLOSE, 0, 0);
                 return false;
             },
             10s);

@@ -80,7 +80,7 @@ private:
 // program (a missing or broken file gives "Failed to launch help." instead).
 void ExpectHelpOpens(Program& program, HWND main) {
     PostMessageA(main, WM_COMMAND, 102, 0);
-    HWND viewer = program.WaitForWindow(L"Справка Lumeyra", kTimeout);
+    HWND viewer = program.WaitForWindow(IsHelpViewer, kTimeout);
     ASSERT_TRUE(viewer) << "no help viewer";
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitGone(viewer));
