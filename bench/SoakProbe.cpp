@@ -7,8 +7,9 @@
 //   soak_probe calibrate
 //   soak_probe run CYCLES ROUNDS EVERY WARMUP    CYCLES: names joined by ","
 //
-// A sample line: "sample PHASE ROUND gdi windows menus cursors handles
-// threads"; after it the probe reads one line from its input.
+// A sample line: "sample PHASE ROUND gdi dcs windows menus cursors handles
+// threads" (dcs: the device contexts among the GDI objects); after it the
+// probe reads one line from its input.
 #include <windows.h>
 
 #include <chrono>
@@ -200,9 +201,10 @@ bool Sample(const Program& p, const std::string& phase, int round) {
         fprintf(stderr, "the counter inside the program did not answer\n");
         return false;
     }
-    printf("sample %s %d %d %d %d %d %d %d\n", phase.c_str(), round, testsupport::GdiObjects(p.process),
-           user.windows, user.menus, user.cursors, testsupport::KernelHandles(p.pid),
-           testsupport::Threads(p.pid));
+    int dcs = 0;
+    const int gdi = testsupport::GdiObjects(p.process, &dcs);
+    printf("sample %s %d %d %d %d %d %d %d %d\n", phase.c_str(), round, gdi, dcs, user.windows, user.menus,
+           user.cursors, testsupport::KernelHandles(p.pid), testsupport::Threads(p.pid));
     fflush(stdout);
     char line[16];
     return fgets(line, sizeof line, stdin) != nullptr;

@@ -49,7 +49,7 @@ bool Read(HANDLE process, UINT64 address, void* to, size_t size) {
 
 }  // namespace
 
-int GdiObjects(HANDLE process) {
+int GdiObjects(HANDLE process, int* deviceContexts) {
     PROCESS_BASIC_INFORMATION basic{};
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
         return -1;
@@ -60,9 +60,14 @@ int GdiObjects(HANDLE process) {
     std::vector<GdiEntry> entries(kGdiEntries);
     if (!Read(process, table, entries.data(), entries.size() * sizeof(GdiEntry))) return -1;
     const auto owner = static_cast<USHORT>(GetProcessId(process) >> 2);
-    int count = 0;
-    for (const GdiEntry& e : entries)
-        count += e.type != 0 && !(e.unique & 0x80) && (e.ownerProcess == owner || e.ownerProcess == 0);
+    constexpr UCHAR kDeviceContext = 1;
+    int count = 0, dcs = 0;
+    for (const GdiEntry& e : entries) {
+        if (e.type == 0 || (e.unique & 0x80) || (e.ownerProcess != owner && e.ownerProcess != 0)) continue;
+        ++count;
+        dcs += e.type == kDeviceContext;
+    }
+    if (deviceContexts) *deviceContexts = dcs;
     return count;
 }
 

@@ -10,8 +10,9 @@ namespace testsupport {
 
 // Live GDI objects of `process` (opened with PROCESS_QUERY_INFORMATION and
 // PROCESS_VM_READ, or the current process), stock objects left out: the
-// entries of its GDI handle table that it owns.
-int GdiObjects(HANDLE process);
+// entries of its GDI handle table that it owns. `deviceContexts`, when given,
+// receives how many of them are device contexts.
+int GdiObjects(HANDLE process, int* deviceContexts = nullptr);
 // Kernel handles that process `pid` holds open.
 int KernelHandles(DWORD pid);
 // Threads of process `pid`.
