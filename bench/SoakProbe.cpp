@@ -353,8 +353,8 @@ int Calibrate() {
 
 int Seed(const std::string& dir) {
     testsupport::ForgetSettings();
-    // A minute of work and a minute of rest, the spectacles where the menu
-    // and the cursor's moves never meet them.
+    // A minute of work and a minute of rest: the prompt comes after sixty
+    // active ticks, and a pause of sixty-one idle ones ends a postponement.
     const std::pair<const char*, int> settings[] = {{"TimeWork", 1}, {"TimeRelese", 1}, {"WindowType", 0},
                                                     {"xPos", 0},     {"yPos", 0},       {"alpha", 100},
                                                     {"StopTimer", 0}};
