@@ -201,10 +201,10 @@ bool Sample(const Program& p, const std::string& phase, int round) {
         fprintf(stderr, "the counter inside the program did not answer\n");
         return false;
     }
-    int dcs = 0;
-    const int gdi = testsupport::GdiObjects(p.process, &dcs);
-    printf("sample %s %d %d %d %d %d %d %d %d\n", phase.c_str(), round, gdi, dcs, user.windows, user.menus,
-           user.cursors, testsupport::KernelHandles(p.pid), testsupport::Threads(p.pid));
+    const testsupport::GdiCount gdi = testsupport::GdiObjects(p.process);
+    printf("sample %s %d %d %d %d %d %d %d %d\n", phase.c_str(), round, gdi.total, gdi.deviceContexts,
+           user.windows, user.menus, user.cursors, testsupport::KernelHandles(p.pid),
+           testsupport::Threads(p.pid));
     fflush(stdout);
     char line[16];
     return fgets(line, sizeof line, stdin) != nullptr;
@@ -288,7 +288,7 @@ int Calibrate() {
         std::function<void(std::vector<std::function<void()>>&)> make;  // undo steps
     };
     const Reading readings[] = {
-        {"GDI objects (brushes)", [&] { return testsupport::GdiObjects(process.Get()); },
+        {"GDI objects (brushes)", [&] { return testsupport::GdiObjects(process.Get()).total; },
          [](auto& undo) {
              HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
              undo.push_back([brush] { DeleteObject(brush); });

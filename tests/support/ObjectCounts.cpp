@@ -49,25 +49,27 @@ bool Read(HANDLE process, UINT64 address, void* to, size_t size) {
 
 }  // namespace
 
-int GdiObjects(HANDLE process, int* deviceContexts) {
+GdiCount GdiObjects(HANDLE process) {
+    GdiCount count;
     PROCESS_BASIC_INFORMATION basic{};
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
-        return -1;
+        return count;
     UINT64 table = 0;
     if (!Read(process, reinterpret_cast<UINT64>(basic.PebBaseAddress) + kPebGdiTable, &table, sizeof table) ||
         !table)
-        return -1;
+        return count;
     std::vector<GdiEntry> entries(kGdiEntries);
-    if (!Read(process, table, entries.data(), entries.size() * sizeof(GdiEntry))) return -1;
+    if (!Read(process, table, entries.data(), entries.size() * sizeof(GdiEntry))) return count;
     const auto owner = static_cast<USHORT>(GetProcessId(process) >> 2);
-    constexpr UCHAR kDeviceContext = 1;
-    int count = 0, dcs = 0;
+    constexpr UCHAR kDeviceContext = 1, kRegion = 4, kSurface = 5;
+    count.total = 0;
     for (const GdiEntry& e : entries) {
         if (e.type == 0 || (e.unique & 0x80) || (e.ownerProcess != owner && e.ownerProcess != 0)) continue;
-        ++count;
-        dcs += e.type == kDeviceContext;
+        ++count.total;
+        count.deviceContexts += e.type == kDeviceContext;
+        count.regions += e.type == kRegion;
+        count.surfaces += e.type == kSurface;
     }
-    if (deviceContexts) *deviceContexts = dcs;
     return count;
 }
 

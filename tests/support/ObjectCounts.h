@@ -10,9 +10,17 @@ namespace testsupport {
 
 // Live GDI objects of `process` (opened with PROCESS_QUERY_INFORMATION and
 // PROCESS_VM_READ, or the current process), stock objects left out: the
-// entries of its GDI handle table that it owns. `deviceContexts`, when given,
-// receives how many of them are device contexts.
-int GdiObjects(HANDLE process, int* deviceContexts = nullptr);
+// entries of its GDI handle table that it owns; total -1 when unreadable.
+// Wine keeps up to 64 device contexts for reuse, each with a region and a
+// surface, and its cache grows in steps as windows come and go: `Others`
+// are the objects a program makes and deletes itself (bitmaps, brushes,
+// pens, fonts, palettes).
+struct GdiCount {
+    int total = -1;
+    int deviceContexts = 0, regions = 0, surfaces = 0;
+    int Others() const { return total - deviceContexts - regions - surfaces; }
+};
+GdiCount GdiObjects(HANDLE process);
 // Kernel handles that process `pid` holds open.
 int KernelHandles(DWORD pid);
 // Threads of process `pid`.
