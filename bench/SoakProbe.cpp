@@ -7,9 +7,9 @@
 //   soak_probe calibrate
 //   soak_probe run CYCLES ROUNDS EVERY WARMUP    CYCLES: names joined by ","
 //
-// A sample line: "sample PHASE ROUND gdi dcs windows menus cursors handles
-// threads" (dcs: the device contexts among the GDI objects); after it the
-// probe reads one line from its input.
+// A sample line: "sample PHASE ROUND gdi cache windows menus cursors handles
+// threads" (cache: the device contexts among the GDI objects, with their
+// regions and surfaces); after it the probe reads one line from its input.
 #include <windows.h>
 
 #include <chrono>
