@@ -202,7 +202,7 @@ bool Sample(const Program& p, const std::string& phase, int round) {
         return false;
     }
     const testsupport::GdiCount gdi = testsupport::GdiObjects(p.process);
-    printf("sample %s %d %d %d %d %d %d %d %d\n", phase.c_str(), round, gdi.total, gdi.deviceContexts,
+    printf("sample %s %d %d %d %d %d %d %d %d\n", phase.c_str(), round, gdi.total, gdi.total - gdi.Others(),
            user.windows, user.menus, user.cursors, testsupport::KernelHandles(p.pid),
            testsupport::Threads(p.pid));
     fflush(stdout);
