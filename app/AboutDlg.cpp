@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "framework/App.h"
+#include "framework/Handles.h"
 #include "res/resource.h"
 
 namespace {
@@ -21,6 +22,11 @@ int32_t ClientTop(HWND hwnd) {
 }  // namespace
 
 CAboutDlg::CAboutDlg() : CDialogImpl(IDD_ABOUTBOX) {}
+
+std::span<const CAboutDlg::Message> CAboutDlg::Messages() {
+    static constexpr Message table[] = {{WM_DESTROY, &CAboutDlg::OnDestroy}};
+    return table;
+}
 
 std::span<const CAboutDlg::Command> CAboutDlg::Commands() {
     static constexpr Command table[] = {{IDC_ABOUT_FOLD, &CAboutDlg::OnFold}};
@@ -48,6 +54,16 @@ BOOL CAboutDlg::OnInitDialog() {
     InitAboutFold(*this, m_rcWindow, ClientTop(Hwnd()), GetSystemMetrics(SM_CYCAPTION));
     MoveToFold();
     return TRUE;
+}
+
+// The eye's static loaded its bitmap from the template itself. Wine's static
+// control never deletes such an image, and Windows' only while nobody has
+// replaced it: taken back here, each opening leaves nothing behind on either.
+LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
+    GdiHandle eye(
+        reinterpret_cast<HGDIOBJ>(SendDlgItemMessage(Hwnd(), IDC_ABOUT_EYE, STM_SETIMAGE, IMAGE_BITMAP, 0)));
+    PassOn();
+    return 0;
 }
 
 void CAboutDlg::OnFold() {

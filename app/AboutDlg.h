@@ -21,8 +21,10 @@ protected:
 
 private:
     friend class CDialogImpl<CAboutDlg>;
+    static std::span<const Message> Messages();
     static std::span<const Command> Commands();
 
+    LRESULT OnDestroy(WPARAM, LPARAM);
     void OnFold();
     // Moves the box to m_rcWindow.
     void MoveToFold();

@@ -28,6 +28,7 @@
 #define IDC_ABOUT_FOLD 1013  // the same id as the prompts' help button
 #define IDC_ABOUT_TITLE 1015
 #define IDC_ABOUT_MAIL 1019
+#define IDC_ABOUT_EYE 1018
 #define IDD_OPTIONS 170
 #define IDC_TIME_WORK 1006
 #define IDC_TIME_RELESE 1007

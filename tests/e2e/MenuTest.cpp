@@ -347,10 +347,11 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
     SaveWindowShot(about, "about-folded.bmp");
     Click(about, 1013);
     RECT unfolded{};
+    // The box moves first and renames the button after.
     EXPECT_TRUE(WaitFor(
         [&] {
             GetWindowRect(about, &unfolded);
-            return unfolded.bottom > folded.bottom;
+            return unfolded.bottom > folded.bottom && TextOf(GetDlgItem(about, 1013)) == L"<<";
         },
         10s));
     EXPECT_EQ(TextOf(GetDlgItem(about, 1013)), L"<<");

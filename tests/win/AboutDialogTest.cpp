@@ -11,8 +11,10 @@
 
 #include "app/AboutDlg.h"
 #include "app/LumeyraApp.h"
+#include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
+#include "tests/support/ObjectCounts.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/DialogScript.h"
 
@@ -184,6 +186,35 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
         s.WaitGone(dialog);
     });
     EXPECT_EQ(result, IDOK);
+}
+
+// The box runs for weeks, opened again and again: each opening gives back
+// every GDI object it made, its eye's bitmap too.
+TEST_F(AboutBox, OpeningsLeaveNoGdiObjectBehind) {
+    auto openAndClose = [] {
+        CAboutDlg about;
+        RunScripted(about, [](DialogScript& s) {
+            HWND dialog = s.WaitForWindow(kTitle);
+            ASSERT_TRUE(dialog);
+            DialogScript::Click(dialog, IDOK);
+            s.WaitGone(dialog);
+        });
+    };
+    // Wine's cache of device contexts grows in steps as windows come and
+    // go: what the box makes and must delete are the other objects.
+    auto count = [] { return testsupport::GdiObjects(GetCurrentProcess()).Others(); };
+    // The count sees what is made: a hundred brushes read as a hundred more.
+    const int empty = count();
+    ASSERT_GT(testsupport::GdiObjects(GetCurrentProcess()).total, 0);
+    {
+        std::vector<GdiHandle> brushes;
+        for (int i = 0; i < 100; ++i) brushes.emplace_back(CreateSolidBrush(RGB(i, 0, 0)));
+        ASSERT_EQ(count(), empty + 100);
+    }
+    openAndClose();  // the first may make what lasts, the system's caches
+    const int before = count();
+    for (int i = 0; i < 20; ++i) openAndClose();
+    EXPECT_EQ(count(), before);
 }
 
 // Stands in for the main window, which owns the About box and answers the
