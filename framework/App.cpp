@@ -3,6 +3,8 @@
 #include <htmlhelp.h>
 #include <mmsystem.h>
 
+#include <cstring>
+
 #include "framework/Dialog.h"
 #include "framework/ExePaths.h"
 #include "framework/Handles.h"
@@ -60,10 +62,25 @@ void CAppBase::ShowHelp(DWORD context) const {
     if (!viewer) ShowMessage("Failed to launch help.");
 }
 
+namespace {
+
+// A sound played from memory is read as far as its RIFF header says: one
+// that claims more than the file holds would be read past the end.
+bool IsWholeWave(const std::string& bytes) {
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return false;
+    uint32_t length = 0;
+    memcpy(&length, bytes.data() + 4, sizeof length);
+    return length <= bytes.size() - 8;
+}
+
+}  // namespace
+
 void CAppBase::PlaySoundFile(const std::string& path) {
     // Read here and played from memory: the system's own reading of a sound
-    // file (mmio) takes the name through the ANSI code page, and so misses a
-    // file in a folder whose name has letters that code page lacks.
+    // file by name (mmio) went through the ANSI code page under Wine and
+    // missed a file in a folder whose name has letters that code page lacks;
+    // read here, no code page is involved anywhere.
     constexpr LONGLONG kLargest = 16 << 20;  // ours are under 100 KB
     FileHandle file(CreateFile(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -72,7 +89,7 @@ void CAppBase::PlaySoundFile(const std::string& path) {
     std::string wave(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!ReadFile(file.Get(), wave.data(), static_cast<DWORD>(wave.size()), &read, nullptr) ||
-        read != wave.size())
+        read != wave.size() || !IsWholeWave(wave))
         return;
     // The sound still playing lets go of its memory before that is replaced.
     PlaySound(nullptr, nullptr, 0);
