@@ -32,7 +32,6 @@ std::optional<std::string> ToCodePage(std::string_view utf8, UINT codePage) {
     if (length != size || usedDefault) return std::nullopt;
     std::string bytes(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr,
-                        &usedDefault);
-    if (usedDefault) return std::nullopt;
+                        nullptr);
     return bytes;
 }
