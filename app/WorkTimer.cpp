@@ -36,6 +36,8 @@ void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
     // next tick.
     const int32_t restAtTick = s.m_nTimeRelese * 60;
     s.m_bStopped = true;
+    s.m_bInRest = true;
+    s.m_bPromptHeld = false;
     dialogs.SetMessage(RestMessage(s.m_nTimeRelese, LimitMinutes(s)));
     promptOpen = 1;
     if (dialogs.RunPrompt() == 1) {
@@ -51,10 +53,11 @@ void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
     }
     promptOpen = 0;
     s.m_bStopped = false;
+    s.m_bInRest = false;
     EndLongPause(s, restAtTick);
 }
 
-bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses) {
+bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) {
     const int64_t now = senses.NowMs();
     const int64_t gap = s.m_nLastTickMs < 0 ? 0 : now - s.m_nLastTickMs;
     s.m_nLastTickMs = now;
@@ -84,7 +87,23 @@ bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses) {
     s.m_ptLastCursor = p;
     senses.ResetKeyDown();
 
-    if (s.m_nWorkSeconds > LimitMinutes(s) * 60) return true;
+    // Before the limit is looked at: a pause longer than the rest is a rest
+    // even while a due prompt waits.
     EndLongPause(s, rest);
-    return false;
+    const bool due = s.m_nWorkSeconds > LimitMinutes(s) * 60;
+    s.m_bPromptHeld = due && holdPrompt;
+    return due && !holdPrompt;
+}
+
+std::string WorkStateText(const WorkTimerState& s) {
+    if (s.m_bInRest) return "Отдых";
+    if (s.m_bStopped) return "Таймер остановлен";
+    if (s.m_bPromptHeld) return "Отдых отложен: полноэкранная программа";
+    // The prompt comes a second after the limit: at the limit one minute
+    // is still to go.
+    const int32_t left = LimitMinutes(s) * 60 - s.m_nWorkSeconds;
+    const int32_t minutes = left <= 0 ? 1 : (left + 59) / 60;
+    char text[64];
+    std::snprintf(text, sizeof text, "До отдыха: %i мин.", minutes);
+    return text;
 }

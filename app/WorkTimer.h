@@ -24,6 +24,10 @@ struct WorkTimerState {
     // When the previous tick reached the handler, by the monotonic clock;
     // negative before the first.
     int64_t m_nLastTickMs = -1;
+    // The prompt and the rest timer window are open.
+    bool m_bInRest = false;
+    // The rest is due, and its prompt waits for the user to be free.
+    bool m_bPromptHeld = false;
 };
 
 // The rest prompt and the rest timer window, as the rest sequence runs them.
@@ -81,8 +85,16 @@ inline constexpr int64_t kLateTickMs = 5000;
 std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 
 // One tick of the work timer. True when the rest is due: the caller then
-// makes the dialogs and runs RunRestSequence before anything else.
-bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses);
+// makes the dialogs and runs RunRestSequence before anything else. With
+// `holdPrompt` (the user presents or plays full screen) a due rest waits:
+// the tick counts as any other and returns false, and the first tick
+// without it returns true if the rest is still due.
+bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses, bool holdPrompt = false);
+
+// What the notification icon's tip says of the work, under the program's
+// name: the minutes to the prompt (rounded up), the stopped timer, the rest,
+// or the prompt held back.
+std::string WorkStateText(const WorkTimerState& state);
 
 // The rest sequence, in its order: the prompt with `promptOpen` set (the
 // notification icon's menu is refused meanwhile), the rest timer window if

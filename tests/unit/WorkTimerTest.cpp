@@ -73,7 +73,7 @@ protected:
         host.now += afterMs;
         // As the main window does: the dialogs are made only when the rest
         // is due, and live until the sequence is over.
-        if (WorkTimerTick(state, host)) {
+        if (WorkTimerTick(state, host, busy)) {
             RestDialogPair<FakePrompt, FakeRestTimer> dialogs(host);
             RunRestSequence(state, dialogs, host.promptOpen);
         }
@@ -106,6 +106,7 @@ protected:
 
     WorkTimerState state;
     FakeHost host;
+    bool busy = false;  // the user presents or plays full screen
 };
 
 TEST_F(WorkTimerTest, CountsFromAScenarioTable) {
@@ -269,6 +270,60 @@ TEST_F(WorkTimerTest, LateTickWhileStoppedIsNotCountedLater) {
     state.m_bStopped = false;
     Active(1);
     EXPECT_EQ(state.m_nWorkSeconds, 101);
+}
+
+TEST_F(WorkTimerTest, DuePromptWaitsWhileTheUserIsBusyAndCountsGoOn) {
+    state.m_nTimeWork = 1;
+    state.m_nTimeRelese = 1;
+    host.promptResult = 2;
+    busy = true;
+    Active(130);
+    EXPECT_EQ(Prompts(), 0);
+    EXPECT_EQ(state.m_nWorkSeconds, 130);
+    EXPECT_TRUE(state.m_bPromptHeld);
+    EXPECT_EQ(WorkStateText(state), "Отдых отложен: полноэкранная программа");
+    busy = false;
+    Idle(1);  // the first tick after: the rest is still due
+    ASSERT_EQ(Prompts(), 1);
+    EXPECT_EQ(host.messages[0], "Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+    EXPECT_FALSE(state.m_bPromptHeld);
+    // Postponed while busy again: the later limit waits the same way.
+    busy = true;
+    Active(300);
+    EXPECT_EQ(Prompts(), 1);
+    EXPECT_EQ(state.m_nPostponements, 1);
+    // A pause longer than the rest is a rest, held prompt or not.
+    Idle(61);
+    EXPECT_EQ(state.m_nWorkSeconds, 0);
+    EXPECT_FALSE(state.m_bPromptHeld);
+    busy = false;
+    Idle(1);
+    EXPECT_EQ(Prompts(), 1);
+}
+
+TEST_F(WorkTimerTest, StateTextCountsMinutesToThePromptRoundedUp) {
+    struct Case {
+        int32_t work, postponements;
+        const char* text;
+    };
+    for (Case c : {Case{0, 0, "До отдыха: 45 мин."}, Case{1, 0, "До отдыха: 45 мин."},
+                   Case{60, 0, "До отдыха: 44 мин."}, Case{2641, 0, "До отдыха: 1 мин."},
+                   Case{2700, 0, "До отдыха: 1 мин."}, Case{2701, 1, "До отдыха: 5 мин."},
+                   Case{2700, 2, "До отдыха: 10 мин."}}) {
+        state = WorkTimerState{};
+        state.m_nWorkSeconds = c.work;
+        state.m_nPostponements = c.postponements;
+        EXPECT_EQ(WorkStateText(state), c.text) << c.work;
+    }
+    state.m_bStopped = true;
+    EXPECT_EQ(WorkStateText(state), "Таймер остановлен");
+    std::string during;
+    host.whilePromptOpen = [&] { during = WorkStateText(state); };
+    state = WorkTimerState{};
+    state.m_nTimeWork = 1;
+    Active(61);
+    EXPECT_EQ(during, "Отдых");
+    EXPECT_EQ(WorkStateText(state), "До отдыха: 1 мин.");
 }
 
 TEST_F(WorkTimerTest, UnreadableCursorCountsAsUnchanged) {
