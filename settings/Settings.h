@@ -13,6 +13,9 @@ struct Settings {
     int32_t AutoStart = 0;  // 1 when the Run value exists
     int32_t alpha = 0;      // opacity in percent
     int32_t StopTimer = 0;  // 1 when the user stopped the work timer
+    // Not 0: no spectacles and no prompt while the user presents or plays
+    // full screen.
+    int32_t QuietFullScreen = 0;
 };
 
 // What the very first run stores, and says about the start at log-on, which
@@ -24,7 +27,8 @@ inline constexpr Settings kFirstRunSettings{.TimeWork = 45,
                                             .yPos = 0,
                                             .AutoStart = 1,
                                             .alpha = 50,
-                                            .StopTimer = 0};
+                                            .StopTimer = 0,
+                                            .QuietFullScreen = 1};
 
 // Puts in what the program runs with when the settings could not be read:
 // the usual work and rest times, the ordinary window and 70 % opacity. What

@@ -11,23 +11,25 @@ namespace {
 struct StoredField {
     const char* name;
     int32_t Settings::*field;
+    int32_t missing;  // what the field holds when the value is missing
 };
 constexpr StoredField kStoredFields[] = {
-    {"TimeWork", &Settings::TimeWork},
-    {"TimeRelese", &Settings::TimeRelese},
-    {"WindowType", &Settings::WindowType},
-    {"xPos", &Settings::xPos},
-    {"yPos", &Settings::yPos},
-    {"alpha", &Settings::alpha},
-    {"StopTimer", &Settings::StopTimer},
+    {"TimeWork", &Settings::TimeWork, 0},
+    {"TimeRelese", &Settings::TimeRelese, 0},
+    {"WindowType", &Settings::WindowType, 0},
+    {"xPos", &Settings::xPos, 0},
+    {"yPos", &Settings::yPos, 0},
+    {"alpha", &Settings::alpha, 0},
+    {"StopTimer", &Settings::StopTimer, 0},
+    // Came later: an installation from before has no value and is quiet,
+    // as a new one is.
+    {"QuietFullScreen", &Settings::QuietFullScreen, 1},
 };
 constexpr std::span<const StoredField> kAllFields(kStoredFields);
-// Saving the settings leaves the stop flag alone: it has a command of its own.
-constexpr auto kSavedFields = kAllFields.first(6);
 // The first run registers the start at log-on between yPos and alpha.
 constexpr auto kFirstRunBeforeAutoStart = kAllFields.first(5);
 constexpr auto kFirstRunAfterAutoStart = kAllFields.subspan(5);
-static_assert(kSavedFields.back().field == &Settings::alpha);
+static_assert(kFirstRunAfterAutoStart.front().field == &Settings::alpha);
 
 void Write(reg::Key* key, const char* name, int32_t value) {
     // Write failures on the product key are not reported: the program goes
@@ -35,16 +37,16 @@ void Write(reg::Key* key, const char* name, int32_t value) {
     if (key) key->SetDword(name, numbercodec::Encode(value));
 }
 
-int32_t Read(reg::Key& key, const char* name) {
+int32_t Read(reg::Key& key, const StoredField& f) {
     uint8_t data[numbercodec::kReadSize] = {};
-    key.Query(name, data, sizeof data);
+    if (!key.Query(f.name, data, sizeof data)) return f.missing;
     return numbercodec::Decode(data, sizeof data);
 }
 
 }  // namespace
 
 void SettingsStore::ReadAll(reg::Key& key, Settings& s) {
-    for (const StoredField& f : kAllFields) s.*f.field = Read(key, f.name);
+    for (const StoredField& f : kAllFields) s.*f.field = Read(key, f);
 }
 
 bool SettingsStore::RegisterAutoStart() {
@@ -99,7 +101,9 @@ bool SettingsStore::SaveSettings(const Settings& s, bool autoStartChanged) {
     try {
         {
             auto key = m_registry.Create(reg::Root::CurrentUser, kProductKey);
-            for (const StoredField& f : kSavedFields) Write(key.get(), f.name, s.*f.field);
+            // The stop flag has a command of its own.
+            for (const StoredField& f : kAllFields)
+                if (f.field != &Settings::StopTimer) Write(key.get(), f.name, s.*f.field);
         }
         if (autoStartChanged && !UpdateAutoStart(s.AutoStart == 1))
             m_host.ShowAutoStartError(kAutoStartErrorText);

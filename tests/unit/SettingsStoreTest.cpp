@@ -64,6 +64,7 @@ TEST_F(SettingsStoreTest, FirstRunWritesDefaultsAndRegistersAutoStart) {
     EXPECT_EQ(s.AutoStart, 1);
     EXPECT_EQ(s.alpha, 50);
     EXPECT_EQ(s.StopTimer, 0);
+    EXPECT_EQ(s.QuietFullScreen, 1);
 
     EXPECT_EQ(Product("TimeWork"), (Bytes{'4', '5', 0, 0}));
     EXPECT_EQ(Product("TimeRelese"), (Bytes{'1', '5', 0, 0}));
@@ -72,7 +73,8 @@ TEST_F(SettingsStoreTest, FirstRunWritesDefaultsAndRegistersAutoStart) {
     EXPECT_EQ(Product("yPos"), (Bytes{'0', 0, 0, 0}));
     EXPECT_EQ(Product("alpha"), (Bytes{'5', '0', 0, 0}));
     EXPECT_EQ(Product("StopTimer"), (Bytes{'0', 0, 0, 0}));
-    EXPECT_EQ(registry.Find(Root::CurrentUser, kProductKey)->size(), 7u);
+    EXPECT_EQ(Product("QuietFullScreen"), (Bytes{'1', 0, 0, 0}));
+    EXPECT_EQ(registry.Find(Root::CurrentUser, kProductKey)->size(), 8u);
     for (auto& [name, value] : *registry.Find(Root::CurrentUser, kProductKey))
         EXPECT_EQ(value.type, MemoryRegistry::kDword) << name;
 
@@ -115,10 +117,16 @@ TEST_F(SettingsStoreTest, UnreadableKeyTakesTheFirstRunPathWithoutReading) {
 TEST_F(SettingsStoreTest, MissingValueReadsZeroAndIsNotRewritten) {
     Load();
     registry.Find(Root::CurrentUser, kProductKey)->erase("TimeWork");
+    // An installation from before the choice existed: quiet, as a new one.
+    registry.Find(Root::CurrentUser, kProductKey)->erase("QuietFullScreen");
     Settings s = Load();
     EXPECT_EQ(s.TimeWork, 0);
     EXPECT_EQ(s.TimeRelese, 15);
+    EXPECT_EQ(s.QuietFullScreen, 1);
     EXPECT_TRUE(Product("TimeWork").empty());
+    EXPECT_TRUE(Product("QuietFullScreen").empty());
+    PutText("QuietFullScreen", std::string("0\0\0\0", 4));
+    EXPECT_EQ(Load().QuietFullScreen, 0);
 }
 
 TEST_F(SettingsStoreTest, DecodesHandEditedValues) {
@@ -150,7 +158,7 @@ TEST_F(SettingsStoreTest, AutoStartFollowsAnyRunValueAndKeepsCallersValueWithout
     EXPECT_EQ(s.AutoStart, 7);
 }
 
-TEST_F(SettingsStoreTest, SaveWritesSixValuesButNeverStopTimer) {
+TEST_F(SettingsStoreTest, SaveWritesSevenValuesButNeverStopTimer) {
     Load();
     store.SaveStopTimer(1);
     Settings s{30, 10, 1, 100, 9999, 1, 12345, 0};
@@ -162,6 +170,7 @@ TEST_F(SettingsStoreTest, SaveWritesSixValuesButNeverStopTimer) {
     EXPECT_EQ(Product("yPos"), (Bytes{'9', '9', '9', '9'}));
     EXPECT_EQ(Product("alpha"), (Bytes{'1', '2', '3', '4'}));
     EXPECT_EQ(Product("StopTimer"), (Bytes{'1', 0, 0, 0}));
+    EXPECT_EQ(Product("QuietFullScreen"), (Bytes{'0', 0, 0, 0}));
     EXPECT_FALSE(Product("AutoStart").size());
 }
 
