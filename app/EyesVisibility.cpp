@@ -40,3 +40,9 @@ EyesVisibility::Change EyesVisibility::OpacityChanged(uint8_t alphaByte) {
     m_bTransparent = alphaByte == 0;
     return From(before);
 }
+
+EyesVisibility::Change EyesVisibility::HiddenChanged(bool hidden) {
+    const bool before = Seen();
+    m_bHidden = hidden;
+    return From(before);
+}

@@ -4,7 +4,7 @@
 
 // Whether anyone can see the eyes: not while the session is locked or
 // disconnected, nor while the display is off, nor while the window is fully
-// transparent. Each report says whether the animation has to stop, to play
+// transparent, nor while it is hidden for a full-screen program. Each report says whether the animation has to stop, to play
 // again, or to go on as it is, so that a report that changes nothing never
 // restarts the clip.
 class EyesVisibility {
@@ -31,7 +31,10 @@ public:
     // On and dimmed both show the window.
     Change DisplayChanged(Display source, uint32_t state);
     Change OpacityChanged(uint8_t alphaByte);
-    bool Seen() const { return !m_bLocked && !m_bDisconnected && !m_bDisplayOff && !m_bTransparent; }
+    Change HiddenChanged(bool hidden);
+    bool Seen() const {
+        return !m_bLocked && !m_bDisconnected && !m_bDisplayOff && !m_bTransparent && !m_bHidden;
+    }
 
 private:
     Change From(bool seenBefore) const;
@@ -41,4 +44,5 @@ private:
     bool m_bDisplayOff = false;
     bool m_bSessionDisplayReported = false;
     bool m_bTransparent = false;
+    bool m_bHidden = false;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/AboutDlg.h"
+#include "app/BusyWatch.h"
 #include "app/ContextMenu.h"
 #include "app/ExiteDlg.h"
 #include "app/LumeyraApp.h"
@@ -114,6 +115,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
     m_work.m_bStopped = settings.StopTimer == 1;
+    m_bQuietFullScreen = settings.QuietFullScreen != 0;
 
     PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
     SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
@@ -202,6 +204,14 @@ LRESULT CLumeyraDlg::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+void CLumeyraDlg::FollowBusy(bool busy) {
+    if (busy == m_bBusy) return;
+    m_bBusy = busy;
+    // Back without taking the focus from whatever the user does now.
+    ShowWindow(Hwnd(), busy ? SW_HIDE : SW_SHOWNA);
+    FollowVisibility(m_eyesVisibility.HiddenChanged(busy));
+}
+
 void CLumeyraDlg::CutToOutline() {
     RECT r{};
     GetWindowRect(Hwnd(), &r);
@@ -220,10 +230,20 @@ bool CLumeyraDlg::NotifyIcon(DWORD operation) {
     NOTIFYICONDATA data = IconRecord(Hwnd());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
-    data.hIcon =
-        LoadIcon(AppInstance(), MAKEINTRESOURCE(m_work.m_bStopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
-    lstrcpyn(data.szTip, L"Lumeyra", ARRAYSIZE(data.szTip));
-    return Shell_NotifyIcon(operation, &data) != FALSE;
+    // During a rest the timer stands still without the user's stop.
+    const bool stopped = m_work.m_bStopped && !m_work.m_bInRest;
+    data.hIcon = LoadIcon(AppInstance(), MAKEINTRESOURCE(stopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
+    const std::wstring tip = Widen("Lumeyra\n" + WorkStateText(m_work));
+    lstrcpyn(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
+    if (!Shell_NotifyIcon(operation, &data)) return false;
+    m_strTip = tip;
+    return true;
+}
+
+void CLumeyraDlg::UpdateTip() {
+    // Not before the icon is there: the retries add it with its tip.
+    if (m_nIconRetries > 0) return;
+    if (Widen("Lumeyra\n" + WorkStateText(m_work)) != m_strTip) NotifyIcon(NIM_MODIFY);
 }
 
 void CLumeyraDlg::ShowNotifyIcon() {
@@ -247,10 +267,12 @@ void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     if (m_nIconRetries > 0) m_nIconRetries = NotifyIcon(NIM_ADD) ? 0 : m_nIconRetries - 1;
-    if (WorkTimerTick(m_work, m_senses)) {
+    FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
+    if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
     }
+    UpdateTip();
     PassOn();
     return 0;
 }
@@ -381,6 +403,7 @@ void CLumeyraDlg::OnSettings() {
     const int32_t autoStartShown = settings.AutoStart == 1 ? 1 : 0;
     options.m_bAutoStart = autoStartShown;
     options.m_nAlpha = settings.alpha;
+    options.m_bQuietFullScreen = settings.QuietFullScreen != 0 ? 1 : 0;
     if (options.DoModal() != IDOK) return;
 
     Settings chosen{};
@@ -391,6 +414,7 @@ void CLumeyraDlg::OnSettings() {
     chosen.yPos = options.m_nYPos;
     chosen.alpha = options.m_nAlpha;
     chosen.AutoStart = options.m_bAutoStart != 0 ? 1 : 0;
+    chosen.QuietFullScreen = options.m_bQuietFullScreen != 0 ? 1 : 0;
     // Ticking and unticking again is no change: the Run value stays alone.
     const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
     // What could not be stored still applies to this run.
@@ -405,6 +429,10 @@ void CLumeyraDlg::ApplySettings(const Settings& settings) {
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
     SetOpacity(settings.alpha);
+    // Turned off while hidden: back at once, and a held prompt opens on
+    // the next tick.
+    m_bQuietFullScreen = settings.QuietFullScreen != 0;
+    if (!m_bQuietFullScreen) FollowBusy(false);
 
     // -1 (neither button chosen) counts as a type other than the ordinary.
     if (settings.WindowType == 0) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/EyesVisibility.h"
 #include "app/HookLibrary.h"
@@ -85,6 +86,12 @@ private:
     // while the session is locked or away, the display is off or the window
     // fully transparent, and plays from its first frame when it can be seen.
     void FollowVisibility(EyesVisibility::Change change);
+    // While the user presents or plays full screen (and wants quiet) the
+    // spectacles keep out of the way: hidden, the eyes still; back after.
+    void FollowBusy(bool busy);
+    // The icon's tip follows the work's state, sent only when its text
+    // changes.
+    void UpdateTip();
     void CutToOutline();
 
     // What the work timer observes: the cursor, the hook's key flag, the
@@ -114,6 +121,10 @@ private:
     // Ticks left on which a refused icon is tried again; 0 once it is shown.
     int m_nIconRetries = 0;
     EyesVisibility m_eyesVisibility;
+    bool m_bQuietFullScreen = true;
+    bool m_bBusy = false;
+    // The tip the notification area holds.
+    std::wstring m_strTip;
     SessionNotification m_sessionNotification;
     PowerNotification m_consoleDisplayNotification;
     PowerNotification m_sessionDisplayNotification;

@@ -25,6 +25,10 @@ struct ScreenRect {
 enum class ForegroundKind {
     kNone,  // no foreground window, or its rectangles could not be read
     kOrdinary,
+    // Maximised with its title bar: Windows stops it at the taskbar, but
+    // where the taskbar hides itself (or under Wine) it covers the monitor
+    // all the same, and it is still no slide show or game.
+    kMaximised,
     kDesktop,  // the shell's desktop, which always covers its monitor
     kTaskbar,
     kOwn,  // one of this program's windows

@@ -50,6 +50,7 @@ add_library(lumeyra_program OBJECT
   app/ContextMenu.cpp
   app/ExiteDlg.cpp
   app/AboutDlg.cpp
+  app/BusyWatch.cpp
   prompts/Relese.cpp
   prompts/ReleseTime.cpp
   password/EditPassword.cpp

@@ -12,7 +12,7 @@ using Display = EyesVisibility::Display;
 
 // One report to the rule: a session event, a display state or an opacity.
 struct Report {
-    enum Kind { kSession, kConsoleDisplay, kSessionDisplay, kOpacity } kind;
+    enum Kind { kSession, kConsoleDisplay, kSessionDisplay, kOpacity, kHidden } kind;
     uint32_t value;
     Change expected;
 };
@@ -27,13 +27,15 @@ Change Apply(EyesVisibility& eyes, const Report& r) {
             return eyes.DisplayChanged(Display::kSession, r.value);
         case Report::kOpacity:
             return eyes.OpacityChanged(static_cast<uint8_t>(r.value));
+        case Report::kHidden:
+            return eyes.HiddenChanged(r.value != 0);
     }
     return Change::kNone;
 }
 
 TEST(EyesVisibility, StopsWhileNobodyCanSeeAndPlaysOnlyWhenEverythingShowsAgain) {
     constexpr auto S = Report::kSession, C = Report::kConsoleDisplay, D = Report::kSessionDisplay,
-                   O = Report::kOpacity;
+                   O = Report::kOpacity, H = Report::kHidden;
     constexpr auto none = Change::kNone, stop = Change::kStop, play = Change::kPlay;
     constexpr uint32_t lock = 7, unlock = 8, logon = 5, consoleOn = 1, consoleOff = 2, remoteOn = 3,
                        remoteOff = 4;
@@ -63,6 +65,8 @@ TEST(EyesVisibility, StopsWhileNobodyCanSeeAndPlaysOnlyWhenEverythingShowsAgain)
         {"opacity 0 and back; other opacities change nothing",
          {{O, 178, none}, {O, 0, stop}, {O, 0, none}, {O, 127, play}, {O, 255, none}}},
         {"opacity back while locked", {{O, 0, stop}, {S, lock, none}, {O, 178, none}, {S, unlock, play}}},
+        {"hidden for a full-screen program, also while locked",
+         {{H, 1, stop}, {H, 1, none}, {H, 0, play}, {H, 1, stop}, {S, lock, none}, {H, 0, none}, {S, unlock, play}}},
     };
     for (const Case& c : cases) {
         EyesVisibility eyes;

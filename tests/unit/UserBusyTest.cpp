@@ -42,6 +42,8 @@ TEST(UserBusy, FromTheShellsAnswerAndTheForegroundWindow) {
         {"full screen", true, kAcceptsNotifications, K::kOrdinary, kFullScreen, true},
         {"beyond the edges", true, kAcceptsNotifications, K::kOrdinary, kOverFullScreen, true},
         {"maximised", true, kAcceptsNotifications, K::kOrdinary, kMaximised, false},
+        {"maximised, the taskbar hidden", true, kAcceptsNotifications, K::kMaximised, kOverFullScreen, false},
+        {"maximised, presenting", true, kPresentationMode, K::kMaximised, kMaximised, true},
         {"one pixel short", true, kAcceptsNotifications, K::kOrdinary, {0, 0, 1920, 1079}, false},
         {"the desktop", true, kAcceptsNotifications, K::kDesktop, kFullScreen, false},
         {"the taskbar", true, kAcceptsNotifications, K::kTaskbar, kOverFullScreen, false},
