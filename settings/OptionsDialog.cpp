@@ -39,6 +39,7 @@ void COptionsDialog::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, IDC_Y_POS, m_nYPos, 0, kMaxPixels);
     DDX_Radio(dx, IDC_WINDOW_ORDINARY, m_nWindowType);
     DDX_Check(dx, IDC_AUTO_START, m_bAutoStart);
+    DDX_Check(dx, IDC_QUIET_FULL_SCREEN, m_bQuietFullScreen);
     DDX_Text(dx, IDC_ALPHA, m_nAlpha, 0, kMaxPercent);
     DDX_Control(dx, IDC_PASSWORD_LINK, m_labelPassword);
 }

@@ -7,9 +7,9 @@
 #include "framework/Dialog.h"
 
 // The settings dialog: work and rest times, window type and position,
-// opacity and start at log-on, and the link to the password dialog. The
-// caller fills the fields, runs it, and on OK reads them back; "Применить"
-// asks for the password first.
+// opacity, start at log-on, quiet while a program runs full screen, and the
+// link to the password dialog. The caller fills the fields, runs it, and on
+// OK reads them back; "Применить" asks for the password first.
 class COptionsDialog : public CDialogImpl<COptionsDialog> {
 public:
     COptionsDialog();
@@ -21,6 +21,7 @@ public:
     int32_t m_nWindowType = 0;  // 0 ordinary, 1 pass-through, -1 neither chosen
     int32_t m_bAutoStart = 0;
     int32_t m_nAlpha = 0;  // percent
+    int32_t m_bQuietFullScreen = 0;
     CLabel m_labelPassword;
 
 protected:

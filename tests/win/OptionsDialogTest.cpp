@@ -29,6 +29,7 @@ protected:
         m_options.m_nWindowType = 1;
         m_options.m_bAutoStart = 1;
         m_options.m_nAlpha = 70;
+        m_options.m_bQuietFullScreen = 1;
     }
     COptionsDialog m_options;
 };
@@ -65,8 +66,8 @@ struct ControlRow {
 
 // The template in its tab order.
 constexpr ControlRow kLayout[] = {
-    {IDOK, "Button", 77, 131, 49, 13, BS_DEFPUSHBUTTON, true, false},
-    {IDCANCEL, "Button", 137, 131, 34, 13, BS_PUSHBUTTON, true, false},
+    {IDOK, "Button", 77, 145, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 137, 145, 34, 13, BS_PUSHBUTTON, true, false},
     {-1, "Static", 9, 10, 69, 10, SS_LEFT, false, false},
     {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
     {IDC_TIME_WORK, "Edit", 85, 7, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
@@ -81,10 +82,11 @@ constexpr ControlRow kLayout[] = {
     {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     {IDC_Y_POS, "Edit", 100, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
+    {IDC_QUIET_FULL_SCREEN, "Button", 9, 128, 160, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_TAKE_POSITION, "Button", 149, 76, 16, 14, BS_PUSHBUTTON, true, false},
     {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
     {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_OPTIONS_HELP, "Button", 8, 131, 31, 13, BS_PUSHBUTTON, true, false},
+    {IDC_OPTIONS_HELP, "Button", 8, 145, 31, 13, BS_PUSHBUTTON, true, false},
     {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, false, false},
 };
 
@@ -111,7 +113,7 @@ void ExpectLayout(HWND dialog) {
     EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
     RECT client{};
     GetClientRect(dialog, &client);
-    RECT size = Pixels(dialog, 0, 0, 178, 150);
+    RECT size = Pixels(dialog, 0, 0, 178, 164);
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
@@ -158,6 +160,7 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         EXPECT_FALSE(Checked(dialog, IDC_WINDOW_ORDINARY));
         EXPECT_TRUE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
         EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
+        EXPECT_TRUE(Checked(dialog, IDC_QUIET_FULL_SCREEN));
         EXPECT_TRUE(PositionEnabled(dialog));
         EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDOK)) << "the first control with a tab stop";
 
@@ -307,6 +310,8 @@ TEST_F(OptionsDialog, TakingTheValuesStopsAtTheFirstBadField) {
         EXPECT_TRUE(IsWindowVisible(dialog));
 
         DialogScript::Type(dialog, IDC_ALPHA, "0");
+        Press(dialog, IDC_QUIET_FULL_SCREEN);
+        EXPECT_TRUE(s.WaitUntil([&] { return !Checked(dialog, IDC_QUIET_FULL_SCREEN); }));
         Press(dialog, IDOK);
         s.WaitGone(dialog);
     });
@@ -318,6 +323,7 @@ TEST_F(OptionsDialog, TakingTheValuesStopsAtTheFirstBadField) {
     EXPECT_EQ(m_options.m_nWindowType, 1);
     EXPECT_EQ(m_options.m_bAutoStart, 0);
     EXPECT_EQ(m_options.m_nAlpha, 0);
+    EXPECT_EQ(m_options.m_bQuietFullScreen, 0);
 }
 
 }  // namespace
