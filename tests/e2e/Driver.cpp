@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <thread>
 
 #include "framework/Text.h"
@@ -161,6 +163,31 @@ bool Sync(HWND hwnd) {
     return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer) != 0;
 }
 
+void MoveCursor() {
+    POINT p{};
+    GetCursorPos(&p);
+    const int x = p.x == 300 ? 301 : 300;
+    SetCursorPos(x, 300);
+    // The position travels through the X server; wait till it lands.
+    WaitFor([x] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == x;
+    }, std::chrono::seconds(2));
+}
+
+void PostTick(HWND main) {
+    PostMessageA(main, WM_TIMER, 1, 0);
+    Sync(main);
+}
+
+void ActiveTick(HWND main) {
+    // The key makes the tick active even where the moved cursor reaches the
+    // program late.
+    PressKey(VK_SHIFT);
+    MoveCursor();
+    PostTick(main);
+}
+
 HWND FindMenu(const Program& program) {
     return program.FindOwnWindow([](HWND h) {
         char cls[16] = {};
@@ -209,8 +236,8 @@ bool HasNotifyIcon(HWND hwnd, UINT id) {
     data.cbSize = NOTIFYICONDATAA_V2_SIZE;
     data.hWnd = hwnd;
     data.uID = id;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, "Lumeyra");
+    // Nothing changed: the icon's tip stays the program's.
+    data.uFlags = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
@@ -220,6 +247,108 @@ void DeleteNotifyIcon(HWND hwnd) {
     data.hWnd = hwnd;
     data.uID = 128;
     Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+namespace {
+
+// Memory in another process, for a control's messages whose records hold
+// pointers the control writes through.
+class RemoteBlock {
+public:
+    RemoteBlock(DWORD process, SIZE_T size)
+        : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process)),
+          m_address(m_process ? VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr) {}
+    ~RemoteBlock() {
+        if (m_address) VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        if (m_process) CloseHandle(m_process);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    char* Address() const { return static_cast<char*>(m_address); }
+    bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        return WriteProcessMemory(m_process, Address() + offset, data, size, nullptr);
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+        return ReadProcessMemory(m_process, Address() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+// The texts of a tooltip control's tools.
+std::vector<std::wstring> ToolTexts(HWND tooltip) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(tooltip, &process);
+    constexpr SIZE_T kTextAt = 256, kTextChars = 1024;  // the control copies up to 1024
+    RemoteBlock block(process, kTextAt + kTextChars * sizeof(wchar_t));
+    std::vector<std::wstring> texts;
+    if (!block.Address()) return texts;
+    const auto count = static_cast<UINT>(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (UINT i = 0; i < count; ++i) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.lpszText = reinterpret_cast<wchar_t*>(block.Address() + kTextAt);
+        std::vector<wchar_t> text(kTextChars);
+        if (!block.Write(0, &info, sizeof info) || !block.Write(kTextAt, text.data(), sizeof(wchar_t)) ||
+            !SendMessageW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(block.Address())) ||
+            !block.Read(kTextAt, text.data(), text.size() * sizeof(wchar_t)))
+            continue;
+        text.back() = 0;
+        texts.emplace_back(text.data());
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::wstring NotifyIconTip(const std::wstring& start) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!taskbar) return {};
+    DWORD shell = 0;
+    GetWindowThreadProcessId(taskbar, &shell);
+    std::wstring found;
+    testsupport::FindTopWindow(
+        [&](HWND h) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(h, &process);
+            wchar_t cls[32] = {};
+            GetClassNameW(h, cls, ARRAYSIZE(cls));
+            if (process != shell || lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return false;
+            for (const std::wstring& text : ToolTexts(h))
+                if (text.compare(0, start.size(), start) == 0) found = text;
+            return !found.empty();
+        },
+        false);
+    return found;
+}
+
+ForegroundWindow::ForegroundWindow(Kind kind) {
+    std::promise<HWND> made;
+    std::future<HWND> hwnd = made.get_future();
+    m_thread = std::thread([kind, &made] {
+        const bool full = kind == Kind::kFullScreen;
+        HWND window = CreateWindowExW(0, L"Static", L"Lumeyra test: in front", full ? WS_POPUP : WS_OVERLAPPEDWINDOW,
+                                      0, 0, full ? GetSystemMetrics(SM_CXSCREEN) : 640,
+                                      full ? GetSystemMetrics(SM_CYSCREEN) : 480, nullptr, nullptr, nullptr,
+                                      nullptr);
+        ShowWindow(window, full ? SW_SHOW : SW_SHOWMAXIMIZED);
+        SetForegroundWindow(window);
+        made.set_value(window);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_APP) DestroyWindow(window);
+            DispatchMessageW(&msg);
+            if (!IsWindow(window)) break;
+        }
+    });
+    m_hwnd = hwnd.get();
+}
+
+ForegroundWindow::~ForegroundWindow() {
+    PostMessageW(m_hwnd, WM_APP, 0, 0);
+    m_thread.join();
 }
 
 void AnnounceTaskbar() { PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0); }

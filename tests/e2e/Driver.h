@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/WinTestSupport.h"
@@ -86,6 +87,12 @@ private:
 // handled before the posted ones waiting in the queue, so this does not
 // mean that those have been handled.
 bool Sync(HWND hwnd);
+// An active second as the program sees it: a key pressed and the mouse
+// moved (to a new place, once it has landed there), then one tick of the
+// main window's timer, posted (the handler ignores the id) and handled.
+void MoveCursor();
+void PostTick(HWND main);
+void ActiveTick(HWND main);
 // The program's open popup menu (class #32768); null when none is open.
 HWND FindMenu(const Program& program);
 // Returns true once the main window has handled everything posted to it
@@ -103,6 +110,26 @@ BYTE Alpha(HWND hwnd);
 // Whether the notification area holds this icon (it answers NIM_MODIFY only
 // then).
 bool HasNotifyIcon(HWND hwnd, UINT id);
+// The tip of the notification icon whose tip starts with `start`, as the
+// notification area shows it: read from the tooltip Wine's taskbar keeps
+// for each icon. Empty when there is none.
+std::wstring NotifyIconTip(const std::wstring& start);
+// A window of the test's own in front of everything, on a thread of its own
+// that answers its messages: borderless over the whole screen (a slide show,
+// a film, a game), or an ordinary window maximised.
+class ForegroundWindow {
+public:
+    enum class Kind { kFullScreen, kMaximised };
+    explicit ForegroundWindow(Kind kind);
+    ~ForegroundWindow();
+    ForegroundWindow(const ForegroundWindow&) = delete;
+    ForegroundWindow& operator=(const ForegroundWindow&) = delete;
+    HWND Hwnd() const { return m_hwnd; }
+
+private:
+    std::thread m_thread;
+    HWND m_hwnd = nullptr;
+};
 // A restart of Explorer, in its two halves: the program's icon (id 128) is
 // gone, and the new taskbar announces itself to every top-level window with
 // the registered "TaskbarCreated".

@@ -164,6 +164,11 @@ private:
 
 TEST_F(MenuTest, TimerStopsAndStartsAndTheIconFollows) {
     ASSERT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s));
+    // The tip tells the minutes to the rest as they go.
+    EXPECT_EQ(NotifyIconTip(L"Lumeyra"), L"Lumeyra\nДо отдыха: 45 мин.");
+    for (int i = 0; i < 61; ++i) ActiveTick(main);
+    EXPECT_TRUE(WaitFor([] { return NotifyIconTip(L"Lumeyra") == L"Lumeyra\nДо отдыха: 44 мин."; }, 10s))
+        << Narrow(NotifyIconTip(L"Lumeyra"));
     HWND menu = OpenMenu();
     ASSERT_TRUE(menu);
     RECT r{};
@@ -173,6 +178,7 @@ TEST_F(MenuTest, TimerStopsAndStartsAndTheIconFollows) {
     EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("1\0\0\0", 4); }, 10s));
     EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s)) << "icon 130 not shown";
     EXPECT_TRUE(HasNotifyIcon(main, kIconId));
+    EXPECT_EQ(NotifyIconTip(L"Lumeyra"), L"Lumeyra\nТаймер остановлен");
 
     ASSERT_TRUE(Command(kTimer, false));
     EXPECT_TRUE(WaitFor([&] { return Stored("StopTimer") == Text("0\0\0\0", 4); }, 10s));

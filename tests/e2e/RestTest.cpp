@@ -77,20 +77,11 @@ protected:
         return program.FindOwnWindow([](HWND h) { return GetDlgItem(h, 1021) != nullptr; });
     }
 
-    // One tick of the main window's timer, posted (the handler ignores the
-    // id), with the mouse moved before it when `move`.
+    // One tick of the main window's timer, posted, with the mouse moved
+    // before it when `move`.
     void Tick(bool move = true) {
-        if (move) {
-            const int x = 300 + (++m_step % 200);
-            SetCursorPos(x, 300);
-            // The position travels through the X server; wait till it lands.
-            WaitFor([x] {
-                POINT p{};
-                return GetCursorPos(&p) && p.x == x;
-            }, 2s);
-        }
-        PostMessageA(main, WM_TIMER, 1, 0);
-        Sync(main);
+        if (move) MoveCursor();
+        PostTick(main);
     }
     // Active ticks until the prompt shows; the number it took.
     int TicksUntilPrompt(int most, bool move = true) {
@@ -114,7 +105,6 @@ protected:
 
     Program program;
     HWND main = nullptr;
-    int m_step = 0;
 };
 
 RECT ClientOnScreen(HWND hwnd) {
@@ -342,6 +332,65 @@ TEST_F(RestTest, EyesStandStillWhileNobodyCanSeeThemAndWorkStillCounts) {
         c.show();
         EXPECT_TRUE(moving());
     }
+}
+
+// A slide show, a film or a game over the whole screen: the spectacles keep
+// out of its way and the prompt waits, silent, until it has gone. The work
+// counts on meanwhile.
+TEST_F(RestTest, FullScreenProgramKeepsTheSpectaclesAndThePromptAway) {
+    SoundFile warning("OnReleaseWarning.wav");
+    {
+        ForegroundWindow film(ForegroundWindow::Kind::kFullScreen);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == film.Hwnd(); }, 10s));
+        // Within a second: the program's own tick, or the one posted.
+        Tick();
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 2s))
+            << "the spectacles stay over the full-screen window";
+        EXPECT_EQ(TicksUntilPrompt(70), -1);
+        EXPECT_FALSE(warning.Read());
+        EXPECT_EQ(NotifyIconTip(L"Lumeyra"), L"Lumeyra\nОтдых отложен: полноэкранная программа");
+    }
+    EXPECT_NE(TicksUntilPrompt(2), -1) << "no prompt once the full-screen window has gone";
+    EXPECT_TRUE(IsWindowVisible(main));
+    HWND prompt = WaitForPrompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+    EXPECT_TRUE(WaitFor([&] { return warning.Read(); }, 10s));
+    PressInPrompt(prompt, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }, 10s));
+
+    // A maximised window is no full-screen program: under Wine it covers
+    // the screen as it would where the taskbar hides itself.
+    ForegroundWindow editor(ForegroundWindow::Kind::kMaximised);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editor.Hwnd(); }, 10s));
+    Tick();
+    Tick();
+    EXPECT_FALSE(WaitFor([&] { return !IsWindowVisible(main); }, 2s));
+    EXPECT_TRUE(ExStyle(main) & WS_EX_TOPMOST);
+}
+
+// The user who wants the prompt whatever runs turns the choice off.
+TEST_F(RestTest, WithQuietOffThePromptOpensOverAFullScreenProgram) {
+    PostMessageA(main, WM_COMMAND, 170, 0);  // "Настройки"
+    HWND settings = program.WaitForWindow(L"Настройки", kTimeout);
+    ASSERT_TRUE(settings);
+    HWND quiet = GetDlgItem(settings, 1031);
+    EXPECT_EQ(TextOf(quiet), L"Не мешать полноэкранным программам");
+    EXPECT_EQ(SendMessageW(quiet, BM_GETCHECK, 0, 0), BST_CHECKED);
+    PostMessageA(quiet, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(quiet, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 10s));
+    PostMessageA(settings, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }, 20s));
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "QuietFullScreen").data,
+              (std::vector<uint8_t>{'0', 0, 0, 0}));
+
+    ForegroundWindow film(ForegroundWindow::Kind::kFullScreen);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == film.Hwnd(); }, 10s));
+    const int ticks = TicksUntilPrompt(80);
+    EXPECT_GE(ticks, 54);
+    EXPECT_LE(ticks, 80);
+    EXPECT_TRUE(IsWindowVisible(main));
 }
 
 TEST_F(RestTest, TypingWithTheMouseStillCountsAsWork) {
