@@ -32,6 +32,8 @@ public:
     Change DisplayChanged(Display source, uint32_t state);
     Change OpacityChanged(uint8_t alphaByte);
     Change HiddenChanged(bool hidden);
+    // Nobody is there to see anything: locked, away or the display off.
+    bool Away() const { return m_bLocked || m_bDisconnected || m_bDisplayOff; }
     bool Seen() const {
         return !m_bLocked && !m_bDisconnected && !m_bDisplayOff && !m_bTransparent && !m_bHidden;
     }

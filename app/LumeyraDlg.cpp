@@ -267,7 +267,9 @@ void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     if (m_nIconRetries > 0) m_nIconRetries = NotifyIcon(NIM_ADD) ? 0 : m_nIconRetries - 1;
-    FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
+    // Nobody presents to a locked screen: what was seen last holds until
+    // the user is back, and the ticks meanwhile cost nothing more.
+    if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
     if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
