@@ -39,7 +39,8 @@ target_sources(lumeyra_framework PRIVATE
   framework/DataExchange.cpp
 )
 target_compile_options(lumeyra_framework PRIVATE ${win_flags})
-target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32)
+target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32
+  ole32 oleaut32 oleacc)
 
 # The program's windows and resources, linked whole into the exe and into
 # the Windows tests.
