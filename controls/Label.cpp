@@ -42,6 +42,11 @@ std::span<const CLabel::Message> CLabel::Messages() {
         {WM_SETCURSOR, &CLabel::OnSetCursor},
         {WM_SYSCOLORCHANGE, &CLabel::OnSysColorChange},
         {WM_TIMER, &CLabel::OnTimer},
+        {WM_GETDLGCODE, &CLabel::OnGetDlgCode},
+        {WM_KEYDOWN, &CLabel::OnKeyDown},
+        {WM_SETFOCUS, &CLabel::OnFocusCueChange},
+        {WM_KILLFOCUS, &CLabel::OnFocusCueChange},
+        {WM_UPDATEUISTATE, &CLabel::OnFocusCueChange},
     };
     return table;
 }
@@ -152,7 +157,8 @@ CLabel& CLabel::FlashBackground(bool flash) {
 }
 
 CLabel& CLabel::SetLink(bool link, bool notifyParent) {
-    SetStyleBits(Hwnd(), GWL_STYLE, SS_NOTIFY, link);
+    SetStyleBits(Hwnd(), GWL_STYLE, SS_NOTIFY | WS_TABSTOP, link);
+    m_bLink = link;
     m_bNotifyParent = notifyParent;
     return *this;
 }
@@ -276,9 +282,33 @@ void CLabel::Paint(HDC dc, const RECT& client) {
             OffsetRect(&r, offset, offset);
             DrawText(dc, text.c_str(), length, &r, format);
         }
+        if (ShowsFocus()) DrawFocus(dc, text, client, format);
     }
     SetBkMode(dc, previousMode);
     ::SetTextColor(dc, previousColour);
+}
+
+// A link with the keyboard focus says so, unless the dialog hides focus
+// cues until the keyboard is used (Windows' setting for mouse users).
+bool CLabel::ShowsFocus() const {
+    return m_bLink && GetFocus() == Hwnd() && !(SendMessage(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// The focus rectangle goes round the text where the format puts it, one
+// pixel out, within the label.
+void CLabel::DrawFocus(HDC dc, const std::wstring& text, const RECT& client, UINT format) {
+    RECT measured = client;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+    const int width = measured.right - measured.left, height = measured.bottom - measured.top;
+    int left = client.left, top = client.top;
+    if (format & DT_CENTER)
+        left += (client.right - client.left - width) / 2;
+    else if (format & DT_RIGHT)
+        left = client.right - width;
+    if ((format & DT_VCENTER) && (format & DT_SINGLELINE)) top += (client.bottom - client.top - height) / 2;
+    RECT around{left - 1, top - 1, left + width + 1, top + height + 1};
+    IntersectRect(&around, &around, &client);
+    DrawFocusRect(dc, &around);
 }
 
 void CLabel::FillGradient(HDC dc, const RECT& r) {
@@ -294,7 +324,7 @@ LRESULT CLabel::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;  // the paint covers everything
 }
 
-LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
+void CLabel::OpenLink() {
     const int id = GetDlgCtrlID(Hwnd());
     if (m_bNotifyParent) {
         NMHDR header{Hwnd(), static_cast<UINT_PTR>(id), kLinkClicked};
@@ -303,7 +333,47 @@ LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
         // Nothing to tell the user when no program takes the target.
         ShellExecute(nullptr, L"open", Widen(m_strLinkTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
+}
+
+LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
+    OpenLink();
     PassOn();  // the static control tells its dialog of the click
+    return 0;
+}
+
+void CLabel::Click() {
+    OpenLink();
+    // What the static control sends on a mouse click.
+    SendMessage(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Hwnd()), STN_CLICKED),
+                reinterpret_cast<LPARAM>(Hwnd()));
+}
+
+// Enter on a link is the link's, not the dialog's default button's; Tab and
+// Escape stay the dialog's.
+LRESULT CLabel::OnGetDlgCode(WPARAM, LPARAM lParam) {
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (m_bLink && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE | DLGC_STATIC;
+    PassOn();
+    return 0;
+}
+
+LRESULT CLabel::OnKeyDown(WPARAM key, LPARAM flags) {
+    // A key held down repeats: one press, one click.
+    const bool repeated = flags & (1 << 30);
+    if (m_bLink && (key == VK_RETURN || key == VK_SPACE)) {
+        if (!repeated) Click();
+        return 0;
+    }
+    PassOn();
+    return 0;
+}
+
+// The focus rectangle comes and goes with the focus and with the dialog's
+// focus cues; painted later, once the system has noted the change.
+LRESULT CLabel::OnFocusCueChange(WPARAM, LPARAM) {
+    if (m_bLink) InvalidateRect(Hwnd(), nullptr, FALSE);
+    PassOn();
     return 0;
 }
 

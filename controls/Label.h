@@ -13,6 +13,9 @@
 // do not flicker. It can also act as a link: with SS_NOTIFY a click opens
 // the link target, or tells the parent, and always reaches the dialog as the
 // static control's click notification.
+//
+// A link is a tab stop, shows a focus rectangle and opens on Enter and on
+// the space bar too.
 class CLabel : public CControlImpl<CLabel> {
 public:
     // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
@@ -38,7 +41,8 @@ public:
     virtual CLabel& SetTransparent(bool transparent);
     virtual CLabel& FlashText(bool flash);
     virtual CLabel& FlashBackground(bool flash);
-    // SS_NOTIFY on or off: only then do clicks reach the control.
+    // SS_NOTIFY on or off: only then do clicks reach the control. A link is
+    // also a tab stop, so that the keyboard reaches it.
     virtual CLabel& SetLink(bool link, bool notifyParent);
     // The cursor shown over the label; null: the system's. Not owned.
     virtual CLabel& SetLinkCursor(HCURSOR cursor);
@@ -71,13 +75,23 @@ private:
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnKeyDown(WPARAM, LPARAM);
+    LRESULT OnFocusCueChange(WPARAM, LPARAM);
 
     void Paint(HDC dc, const RECT& client);
+    void DrawFocus(HDC dc, const std::wstring& text, const RECT& client, UINT format);
+    bool ShowsFocus() const;
     void FillGradient(HDC dc, const RECT& r);
     void Repaint();
     void RebuildFont();
     void Flash(bool on, int kind);
     void RecalculateFrame();
+    // What a click on a link does before the click notification.
+    void OpenLink();
+    // A click from the keyboard: the link opens and the dialog hears of it
+    // as of a mouse click.
+    void Click();
 
     // Flash kinds.
     static constexpr int kFlashNone = 0;
@@ -104,4 +118,5 @@ private:
     bool m_bNotifyParent = false;
     HCURSOR m_hLinkCursor = nullptr;
     std::string m_strLinkTarget;
+    bool m_bLink = false;
 };

@@ -133,6 +133,8 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
         EXPECT_EQ(about.m_labelMail.LinkTarget(), std::string("mailto:") + kAddress + "?subject=Lumeyra");
         EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & SS_NOTIFY)
             << "without it the link takes no clicks";
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & WS_TABSTOP)
+            << "without it the keyboard cannot reach the link";
 
         DialogScript::Click(dialog, IDOK);
         s.WaitGone(dialog);

@@ -85,7 +85,7 @@ constexpr ControlRow kLayout[] = {
     {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
     {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
     {IDC_OPTIONS_HELP, "Button", 8, 131, 31, 13, BS_PUSHBUTTON, true, false},
-    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, false, false},
+    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, true, false},
 };
 
 LONG KindMask(const std::string& className) {
