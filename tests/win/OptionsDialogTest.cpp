@@ -63,29 +63,30 @@ struct ControlRow {
     bool tabStop, group;
 };
 
-// The template in its tab order.
+// The template in its tab order, which is the reading order: top to bottom,
+// left to right, each field after its label.
 constexpr ControlRow kLayout[] = {
-    {IDOK, "Button", 77, 131, 49, 13, BS_DEFPUSHBUTTON, true, false},
-    {IDCANCEL, "Button", 137, 131, 34, 13, BS_PUSHBUTTON, true, false},
     {-1, "Static", 9, 10, 69, 10, SS_LEFT, false, false},
-    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
     {IDC_TIME_WORK, "Edit", 85, 7, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
     {IDC_TIME_RELESE, "Edit", 85, 21, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     // Neither radio button has a tab stop of its own: the system gives it to
     // the checked one, here 1009.
     {IDC_WINDOW_ORDINARY, "Button", 9, 41, 78, 10, BS_AUTORADIOBUTTON, false, true},
     {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 164, 11, BS_AUTORADIOBUTTON, true, false},
     {-1, "Static", 15, 78, 8, 8, SS_LEFT, false, true},
-    {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
-    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
     {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
     {IDC_Y_POS, "Edit", 100, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_TAKE_POSITION, "Button", 149, 76, 16, 14, BS_PUSHBUTTON, true, false},
+    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
     {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
     {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_OPTIONS_HELP, "Button", 8, 131, 31, 13, BS_PUSHBUTTON, true, false},
     {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, true, false},
+    {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
+    {IDC_OPTIONS_HELP, "Button", 8, 131, 31, 13, BS_PUSHBUTTON, true, false},
+    {IDOK, "Button", 77, 131, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 137, 131, 34, 13, BS_PUSHBUTTON, true, false},
 };
 
 LONG KindMask(const std::string& className) {
@@ -159,7 +160,7 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         EXPECT_TRUE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
         EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
         EXPECT_TRUE(PositionEnabled(dialog));
-        EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDOK)) << "the first control with a tab stop";
+        EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDC_TIME_WORK)) << "the first control with a tab stop";
 
         // The link paints its own text and opens nothing itself.
         EXPECT_EQ(m_options.m_labelPassword.Hwnd(), GetDlgItem(dialog, IDC_PASSWORD_LINK));
