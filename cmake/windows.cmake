@@ -56,6 +56,7 @@ add_library(lumeyra_program OBJECT
   password/EditPassword.cpp
   password/QueryPassword.cpp
   controls/Label.cpp
+  controls/LabelAccessible.cpp
   settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
   res/Lumeyra.rc

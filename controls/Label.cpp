@@ -32,6 +32,7 @@ CLabel::CLabel()
 CLabel::~CLabel() {
     // The window may outlive the label; its timer should not.
     if (m_bFlashTimer && Hwnd()) KillTimer(Hwnd(), kFlashTimerId);
+    DisconnectAccessible();
 }
 
 std::span<const CLabel::Message> CLabel::Messages() {
@@ -42,11 +43,14 @@ std::span<const CLabel::Message> CLabel::Messages() {
         {WM_SETCURSOR, &CLabel::OnSetCursor},
         {WM_SYSCOLORCHANGE, &CLabel::OnSysColorChange},
         {WM_TIMER, &CLabel::OnTimer},
+        {WM_GETOBJECT, &CLabel::OnGetObject},
         {WM_GETDLGCODE, &CLabel::OnGetDlgCode},
         {WM_KEYDOWN, &CLabel::OnKeyDown},
         {WM_SETFOCUS, &CLabel::OnFocusCueChange},
         {WM_KILLFOCUS, &CLabel::OnFocusCueChange},
         {WM_UPDATEUISTATE, &CLabel::OnFocusCueChange},
+        {kPostedClick, &CLabel::OnPostedClick},
+        {WM_NCDESTROY, &CLabel::OnNcDestroy},
     };
     return table;
 }
@@ -80,8 +84,12 @@ CLabel& CLabel::SetTextColor(COLORREF colour) {
 }
 
 CLabel& CLabel::SetText(const std::string& text) {
+    const bool changed = text != m_strText;
     m_strText = text;
     Repaint();
+    // A screen reader showing the label (the rest timer's clock) reads it
+    // anew.
+    if (changed && Hwnd()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
     return *this;
 }
 
@@ -348,6 +356,15 @@ void CLabel::Click() {
                 reinterpret_cast<LPARAM>(Hwnd()));
 }
 
+void CLabel::PostClick() {
+    if (Hwnd()) PostMessage(Hwnd(), kPostedClick, 0, 0);
+}
+
+LRESULT CLabel::OnPostedClick(WPARAM, LPARAM) {
+    if (m_bLink) Click();
+    return 0;
+}
+
 // Enter on a link is the link's, not the dialog's default button's; Tab and
 // Escape stay the dialog's.
 LRESULT CLabel::OnGetDlgCode(WPARAM, LPARAM lParam) {
@@ -390,6 +407,37 @@ LRESULT CLabel::OnSysColorChange(WPARAM, LPARAM) {
     m_brDefault.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     Repaint();
     return 0;
+}
+
+// Only the client area is the label's to describe; the window around it is
+// the system's.
+LRESULT CLabel::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        PassOn();
+        return 0;
+    }
+    if (!m_accessible) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(Hwnd(), OBJID_CLIENT, kIidAccessible,
+                                             reinterpret_cast<void**>(&standard)))) {
+            PassOn();
+            return 0;
+        }
+        m_accessible.Reset(new CLabelAccessible(*this, standard));
+    }
+    return LresultFromObject(kIidAccessible, wParam, m_accessible.Get());
+}
+
+LRESULT CLabel::OnNcDestroy(WPARAM, LPARAM) {
+    DisconnectAccessible();
+    PassOn();
+    return 0;
+}
+
+void CLabel::DisconnectAccessible() {
+    if (!m_accessible) return;
+    m_accessible.Get()->Disconnect();
+    m_accessible.Reset();
 }
 
 LRESULT CLabel::OnTimer(WPARAM, LPARAM) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "controls/LabelAccessible.h"
 #include "framework/Control.h"
 #include "framework/Handles.h"
 
@@ -14,8 +15,10 @@
 // the link target, or tells the parent, and always reaches the dialog as the
 // static control's click notification.
 //
-// A link is a tab stop, shows a focus rectangle and opens on Enter and on
-// the space bar too.
+// Whoever cannot see it hears it: a screen reader asking the label's window
+// (WM_GETOBJECT) reads the text it paints, as static text or as a link, and
+// hears when it changes. A link is a tab stop, shows a focus rectangle and
+// opens on Enter and on the space bar too.
 class CLabel : public CControlImpl<CLabel> {
 public:
     // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
@@ -55,6 +58,10 @@ public:
     const std::string& LinkTarget() const { return m_strLinkTarget; }
 
     const std::string& Text() const { return m_strText; }
+    bool IsLink() const { return m_bLink; }
+    // Does what a click does once the message in hand is done: a screen
+    // reader's request must not wait for the dialog a click may open.
+    void PostClick();
     // The font the label paints with; null until it is attached.
     HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
 
@@ -75,9 +82,15 @@ private:
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnGetObject(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnKeyDown(WPARAM, LPARAM);
     LRESULT OnFocusCueChange(WPARAM, LPARAM);
+    LRESULT OnPostedClick(WPARAM, LPARAM);
+    LRESULT OnNcDestroy(WPARAM, LPARAM);
+
+    // The message PostClick posts to the label's own window.
+    static constexpr UINT kPostedClick = WM_APP;
 
     void Paint(HDC dc, const RECT& client);
     void DrawFocus(HDC dc, const std::wstring& text, const RECT& client, UINT format);
@@ -89,9 +102,10 @@ private:
     void RecalculateFrame();
     // What a click on a link does before the click notification.
     void OpenLink();
-    // A click from the keyboard: the link opens and the dialog hears of it
-    // as of a mouse click.
+    // A click from the keyboard or a screen reader: the link opens and the
+    // dialog hears of it as of a mouse click.
     void Click();
+    void DisconnectAccessible();
 
     // Flash kinds.
     static constexpr int kFlashNone = 0;
@@ -119,4 +133,6 @@ private:
     HCURSOR m_hLinkCursor = nullptr;
     std::string m_strLinkTarget;
     bool m_bLink = false;
+    // Made on the first request of a screen reader.
+    ComOwner<CLabelAccessible> m_accessible;
 };

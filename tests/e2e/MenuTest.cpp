@@ -11,6 +11,7 @@
 #include "HelpProbe.h"
 #include "framework/Text.h"
 #include "password/Password.h"
+#include "tests/support/Accessible.h"
 
 namespace {
 
@@ -400,6 +401,11 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
             EXPECT_TRUE(WaitFor([&] { return FocusOf(settings) == GetDlgItem(settings, id); }, 10s))
                 << "Tab should reach " << id;
         }
+        // As a screen reader in its own process hears it.
+        const testsupport::AccessibleReading link = testsupport::ReadAccessible(GetDlgItem(settings, 1024));
+        EXPECT_EQ(link.name, "Пароль");
+        EXPECT_EQ(link.role, ROLE_SYSTEM_LINK);
+        EXPECT_TRUE(link.state & STATE_SYSTEM_FOCUSED);
         SaveWindowShot(settings, "settings-link-focused.bmp");
         PressKey(key);
         HWND edit = WaitForDialog(kEditTitle);

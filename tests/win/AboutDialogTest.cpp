@@ -14,6 +14,7 @@
 #include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
+#include "tests/support/Accessible.h"
 #include "tests/support/ObjectCounts.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/DialogScript.h"
@@ -135,6 +136,22 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
             << "without it the link takes no clicks";
         EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & WS_TABSTOP)
             << "without it the keyboard cannot reach the link";
+
+        // What a screen reader reads of the two.
+        struct Spoken {
+            int id;
+            const char* name;
+            long role;
+            const char* action;
+        };
+        for (const Spoken& row : {Spoken{IDC_ABOUT_TITLE, "Lumeyra 1.0", ROLE_SYSTEM_STATICTEXT, ""},
+                                  Spoken{IDC_ABOUT_MAIL, kAddress, ROLE_SYSTEM_LINK, "Click"}}) {
+            const testsupport::AccessibleReading read =
+                testsupport::ReadAccessible(GetDlgItem(dialog, row.id));
+            EXPECT_EQ(read.name, row.name);
+            EXPECT_EQ(read.role, row.role) << row.name;
+            EXPECT_EQ(read.defaultAction, row.action) << row.name;
+        }
 
         DialogScript::Click(dialog, IDOK);
         s.WaitGone(dialog);

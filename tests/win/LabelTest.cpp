@@ -122,6 +122,14 @@ private:
 
 const COLORREF kDarkGreen = RGB(10, 100, 10);
 
+// The windows whose client area said, as a screen reader hears it, that its
+// name changed.
+std::vector<HWND> g_renamed;
+
+void CALLBACK NoteRename(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) g_renamed.push_back(hwnd);
+}
+
 TEST(Label, TakesTheControlsTextAndFontAndPaintsTheTextItself) {
     Host host(SS_CENTER | SS_CENTERIMAGE);
     CLabel label;
@@ -139,7 +147,15 @@ TEST(Label, TakesTheControlsTextAndFontAndPaintsTheTextItself) {
     EXPECT_GT(clock.Count(kDarkGreen), 100) << "the time should be drawn in dark green";
     EXPECT_EQ(clock.At(0, 0), GetSysColor(COLOR_BTNFACE));
 
+    g_renamed.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, NoteRename,
+                        GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
     label.SetText("00:00:01");
+    label.SetText("00:00:01");
+    Pump();
+    UnhookWinEvent(hook);
+    EXPECT_EQ(g_renamed, std::vector<HWND>{host.Static()}) << "one new text, one name change";
     EXPECT_EQ(label.Text(), "00:00:01");
     EXPECT_EQ(WindowText(host.Static()), "") << "the control must not draw the text a second time";
     label.SetText("");

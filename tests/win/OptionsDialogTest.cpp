@@ -10,6 +10,7 @@
 #include "app/LumeyraApp.h"
 #include "res/resource.h"
 #include "settings/OptionsDialog.h"
+#include "tests/support/Accessible.h"
 #include "tests/win/DialogScript.h"
 #include "tests/win/ProgramFolder.h"
 
@@ -163,7 +164,8 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDC_TIME_WORK)) << "the first control with a tab stop";
 
         // The link paints its own text and opens nothing itself.
-        EXPECT_EQ(m_options.m_labelPassword.Hwnd(), GetDlgItem(dialog, IDC_PASSWORD_LINK));
+        HWND link = GetDlgItem(dialog, IDC_PASSWORD_LINK);
+        EXPECT_EQ(m_options.m_labelPassword.Hwnd(), link);
         EXPECT_EQ(m_options.m_labelPassword.Text(), "Пароль");
         EXPECT_EQ(DialogScript::Text(dialog, IDC_PASSWORD_LINK), "");
         EXPECT_TRUE(m_options.m_labelPassword.m_bNoOpen);
@@ -171,15 +173,35 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         GetObjectA(m_options.m_labelPassword.Font(), sizeof font, &font);
         EXPECT_TRUE(font.lfUnderline);
 
-        // A click on it opens the password dialog over this one.
-        PostMessageA(GetDlgItem(dialog, IDC_PASSWORD_LINK), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        HWND password = s.WaitForWindow(kEditPasswordTitle);
-        ASSERT_TRUE(password);
-        EXPECT_EQ(GetWindow(password, GW_OWNER), dialog);
-        EXPECT_FALSE(IsWindowEnabled(dialog));
-        DialogScript::Click(password, IDCANCEL);
-        s.WaitGone(password);
-        EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        // A screen reader reads it as a link it can follow, focused once the
+        // keyboard is on it.
+        testsupport::AccessibleReading read = testsupport::ReadAccessible(link);
+        ASSERT_TRUE(read.found);
+        EXPECT_EQ(read.name, "Пароль");
+        EXPECT_EQ(read.role, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(read.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSED),
+                  STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED);
+        EXPECT_EQ(read.defaultAction, "Click");
+        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
+        ASSERT_TRUE(s.WaitUntil([&] { return s.Focus() == link; }));
+        EXPECT_TRUE(testsupport::ReadAccessible(link).state & STATE_SYSTEM_FOCUSED);
+
+        // A click on it, or its default action, opens the password dialog
+        // over this one.
+        for (bool click : {true, false}) {
+            SCOPED_TRACE(click ? "click" : "default action");
+            if (click)
+                PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            else
+                EXPECT_TRUE(testsupport::DoDefaultAction(link));
+            HWND password = s.WaitForWindow(kEditPasswordTitle);
+            ASSERT_TRUE(password);
+            EXPECT_EQ(GetWindow(password, GW_OWNER), dialog);
+            EXPECT_FALSE(IsWindowEnabled(dialog));
+            DialogScript::Click(password, IDCANCEL);
+            s.WaitGone(password);
+            EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        }
 
         // No help file lies beside the test.
         Press(dialog, IDC_OPTIONS_HELP);
