@@ -35,6 +35,13 @@ CLabel::~CLabel() {
     DisconnectAccessible();
 }
 
+bool CLabel::SystemHighContrast() {
+    HIGHCONTRAST theme{};
+    theme.cbSize = sizeof theme;
+    return SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof theme, &theme, 0) &&
+           (theme.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 std::span<const CLabel::Message> CLabel::Messages() {
     static constexpr Message table[] = {
         {WM_PAINT, &CLabel::OnPaint},
@@ -43,6 +50,7 @@ std::span<const CLabel::Message> CLabel::Messages() {
         {WM_SETCURSOR, &CLabel::OnSetCursor},
         {WM_SYSCOLORCHANGE, &CLabel::OnSysColorChange},
         {WM_TIMER, &CLabel::OnTimer},
+        {WM_SETTINGCHANGE, &CLabel::OnSettingChange},
         {WM_GETOBJECT, &CLabel::OnGetObject},
         {WM_GETDLGCODE, &CLabel::OnGetDlgCode},
         {WM_KEYDOWN, &CLabel::OnKeyDown},
@@ -65,6 +73,7 @@ void CLabel::OnAttached() {
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(Hwnd(), WM_GETFONT, 0, 0));
     GetObject(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
     RebuildFont();
+    m_bHighContrast = m_highContrast();
 }
 
 CLabel& CLabel::SetBackground(COLORREF colour, COLORREF second, bool gradient) {
@@ -256,18 +265,26 @@ LRESULT CLabel::OnPaint(WPARAM, LPARAM) {
 void CLabel::Paint(HDC dc, const RECT& client) {
     const std::wstring text = Widen(m_strText);
     const int length = static_cast<int>(text.size());
+    // A high-contrast theme chooses the colours: the system's text on the
+    // system's face, as the dialog's own texts have, a link in the system's
+    // link colour. The label's own colours come back when the theme goes.
+    const COLORREF colour =
+        m_bHighContrast ? GetSysColor(m_bLink ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT) : m_crText;
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = ::SetTextColor(dc, m_crText);
+    const COLORREF previousColour = ::SetTextColor(dc, colour);
     Selection font(dc, m_font.Get());
 
     if (!m_bTransparent) {
-        if (m_bGradient)
+        if (m_bHighContrast)
+            FillRect(dc, &client, AsBrush(m_brDefault));  // the system's face, renewed with the colours
+        else if (m_bGradient)
             FillGradient(dc, client);
         else
             FillRect(dc, &client, m_brBackground ? AsBrush(m_brBackground) : AsBrush(m_brDefault));
     }
     // The dark phase of flashing text: it vanishes into its background.
-    if (m_nFlashKind == kFlashText && !m_bFlashPhase && m_brBackground) ::SetTextColor(dc, m_crBackground);
+    if (m_nFlashKind == kFlashText && !m_bFlashPhase && m_brBackground)
+        ::SetTextColor(dc, m_bHighContrast ? GetSysColor(COLOR_BTNFACE) : m_crBackground);
 
     if (m_bRotation) {
         // Turned text about the middle: the format of straight text does not
@@ -284,7 +301,9 @@ void CLabel::Paint(HDC dc, const RECT& client) {
             LabelTextFormat(static_cast<uint32_t>(GetWindowLong(Hwnd(), GWL_STYLE)), m_strText);
         RECT r = client;
         DrawText(dc, text.c_str(), length, &r, format);
-        if (m_bText3D) {
+        // The offset copy is decoration that would only blur the text in a
+        // theme made for reading.
+        if (m_bText3D && !m_bHighContrast) {
             ::SetTextColor(dc, m_crHighlight);
             const int offset = m_bRaised ? 1 : -1;
             OffsetRect(&r, offset, offset);
@@ -405,8 +424,24 @@ LRESULT CLabel::OnSetCursor(WPARAM, LPARAM) {
 
 LRESULT CLabel::OnSysColorChange(WPARAM, LPARAM) {
     m_brDefault.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    m_bHighContrast = m_highContrast();
     Repaint();
     return 0;
+}
+
+// Switching a high-contrast theme on or off changes the settings and the
+// colours both; either message may come first.
+LRESULT CLabel::OnSettingChange(WPARAM, LPARAM) {
+    FollowHighContrast();
+    PassOn();
+    return 0;
+}
+
+void CLabel::FollowHighContrast() {
+    const bool on = m_highContrast();
+    if (on == m_bHighContrast) return;
+    m_bHighContrast = on;
+    Repaint();
 }
 
 // Only the client area is the label's to describe; the window around it is

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "controls/LabelAccessible.h"
@@ -18,7 +19,8 @@
 // Whoever cannot see it hears it: a screen reader asking the label's window
 // (WM_GETOBJECT) reads the text it paints, as static text or as a link, and
 // hears when it changes. A link is a tab stop, shows a focus rectangle and
-// opens on Enter and on the space bar too.
+// opens on Enter and on the space bar too. In a high-contrast theme the label
+// paints in the system's colours instead of its own.
 class CLabel : public CControlImpl<CLabel> {
 public:
     // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
@@ -69,6 +71,12 @@ public:
     // dialog as the click notification.
     bool m_bNoOpen = false;
 
+    // Whether a high-contrast theme is on: the system's answer, asked when
+    // the label attaches and whenever the colours or settings change. Tests
+    // give their own, since Wine cannot switch such a theme on.
+    std::function<bool()> m_highContrast = SystemHighContrast;
+    static bool SystemHighContrast();
+
 protected:
     void OnAttached() override;
 
@@ -82,6 +90,7 @@ private:
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
     LRESULT OnGetObject(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnKeyDown(WPARAM, LPARAM);
@@ -105,6 +114,8 @@ private:
     // A click from the keyboard or a screen reader: the link opens and the
     // dialog hears of it as of a mouse click.
     void Click();
+    // Asks whether a high-contrast theme is on; repaints when that changed.
+    void FollowHighContrast();
     void DisconnectAccessible();
 
     // Flash kinds.
@@ -133,6 +144,7 @@ private:
     HCURSOR m_hLinkCursor = nullptr;
     std::string m_strLinkTarget;
     bool m_bLink = false;
+    bool m_bHighContrast = false;
     // Made on the first request of a screen reader.
     ComOwner<CLabelAccessible> m_accessible;
 };
