@@ -39,7 +39,8 @@ target_sources(lumeyra_framework PRIVATE
   framework/DataExchange.cpp
 )
 target_compile_options(lumeyra_framework PRIVATE ${win_flags})
-target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32)
+target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32
+  ole32 oleaut32 oleacc)
 
 # The program's windows and resources, linked whole into the exe and into
 # the Windows tests.
@@ -56,6 +57,7 @@ add_library(lumeyra_program OBJECT
   password/EditPassword.cpp
   password/QueryPassword.cpp
   controls/Label.cpp
+  controls/LabelAccessible.cpp
   settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
   res/Lumeyra.rc

@@ -32,6 +32,14 @@ CLabel::CLabel()
 CLabel::~CLabel() {
     // The window may outlive the label; its timer should not.
     if (m_bFlashTimer && Hwnd()) KillTimer(Hwnd(), kFlashTimerId);
+    DisconnectAccessible();
+}
+
+bool CLabel::SystemHighContrast() {
+    HIGHCONTRAST theme{};
+    theme.cbSize = sizeof theme;
+    return SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof theme, &theme, 0) &&
+           (theme.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 std::span<const CLabel::Message> CLabel::Messages() {
@@ -42,6 +50,15 @@ std::span<const CLabel::Message> CLabel::Messages() {
         {WM_SETCURSOR, &CLabel::OnSetCursor},
         {WM_SYSCOLORCHANGE, &CLabel::OnSysColorChange},
         {WM_TIMER, &CLabel::OnTimer},
+        {WM_SETTINGCHANGE, &CLabel::OnSettingChange},
+        {WM_GETOBJECT, &CLabel::OnGetObject},
+        {WM_GETDLGCODE, &CLabel::OnGetDlgCode},
+        {WM_KEYDOWN, &CLabel::OnKeyDown},
+        {WM_SETFOCUS, &CLabel::OnFocusCueChange},
+        {WM_KILLFOCUS, &CLabel::OnFocusCueChange},
+        {WM_UPDATEUISTATE, &CLabel::OnFocusCueChange},
+        {kPostedClick, &CLabel::OnPostedClick},
+        {WM_NCDESTROY, &CLabel::OnNcDestroy},
     };
     return table;
 }
@@ -56,6 +73,7 @@ void CLabel::OnAttached() {
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(Hwnd(), WM_GETFONT, 0, 0));
     GetObject(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
     RebuildFont();
+    m_bHighContrast = m_highContrast();
 }
 
 CLabel& CLabel::SetBackground(COLORREF colour, COLORREF second, bool gradient) {
@@ -75,8 +93,12 @@ CLabel& CLabel::SetTextColor(COLORREF colour) {
 }
 
 CLabel& CLabel::SetText(const std::string& text) {
+    const bool changed = text != m_strText;
     m_strText = text;
     Repaint();
+    // A screen reader showing the label (the rest timer's clock) reads it
+    // anew.
+    if (changed && Hwnd()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
     return *this;
 }
 
@@ -152,7 +174,8 @@ CLabel& CLabel::FlashBackground(bool flash) {
 }
 
 CLabel& CLabel::SetLink(bool link, bool notifyParent) {
-    SetStyleBits(Hwnd(), GWL_STYLE, SS_NOTIFY, link);
+    SetStyleBits(Hwnd(), GWL_STYLE, SS_NOTIFY | WS_TABSTOP, link);
+    m_bLink = link;
     m_bNotifyParent = notifyParent;
     return *this;
 }
@@ -242,18 +265,26 @@ LRESULT CLabel::OnPaint(WPARAM, LPARAM) {
 void CLabel::Paint(HDC dc, const RECT& client) {
     const std::wstring text = Widen(m_strText);
     const int length = static_cast<int>(text.size());
+    // A high-contrast theme chooses the colours: the system's text on the
+    // system's face, as the dialog's own texts have, a link in the system's
+    // link colour. The label's own colours come back when the theme goes.
+    const COLORREF colour =
+        m_bHighContrast ? GetSysColor(m_bLink ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT) : m_crText;
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = ::SetTextColor(dc, m_crText);
+    const COLORREF previousColour = ::SetTextColor(dc, colour);
     Selection font(dc, m_font.Get());
 
     if (!m_bTransparent) {
-        if (m_bGradient)
+        if (m_bHighContrast)
+            FillRect(dc, &client, AsBrush(m_brDefault));  // the system's face, renewed with the colours
+        else if (m_bGradient)
             FillGradient(dc, client);
         else
             FillRect(dc, &client, m_brBackground ? AsBrush(m_brBackground) : AsBrush(m_brDefault));
     }
     // The dark phase of flashing text: it vanishes into its background.
-    if (m_nFlashKind == kFlashText && !m_bFlashPhase && m_brBackground) ::SetTextColor(dc, m_crBackground);
+    if (m_nFlashKind == kFlashText && !m_bFlashPhase && m_brBackground)
+        ::SetTextColor(dc, m_bHighContrast ? GetSysColor(COLOR_BTNFACE) : m_crBackground);
 
     if (m_bRotation) {
         // Turned text about the middle: the format of straight text does not
@@ -270,15 +301,41 @@ void CLabel::Paint(HDC dc, const RECT& client) {
             LabelTextFormat(static_cast<uint32_t>(GetWindowLong(Hwnd(), GWL_STYLE)), m_strText);
         RECT r = client;
         DrawText(dc, text.c_str(), length, &r, format);
-        if (m_bText3D) {
+        // The offset copy is decoration that would only blur the text in a
+        // theme made for reading.
+        if (m_bText3D && !m_bHighContrast) {
             ::SetTextColor(dc, m_crHighlight);
             const int offset = m_bRaised ? 1 : -1;
             OffsetRect(&r, offset, offset);
             DrawText(dc, text.c_str(), length, &r, format);
         }
+        if (ShowsFocus()) DrawFocus(dc, text, client, format);
     }
     SetBkMode(dc, previousMode);
     ::SetTextColor(dc, previousColour);
+}
+
+// A link with the keyboard focus says so, unless the dialog hides focus
+// cues until the keyboard is used (Windows' setting for mouse users).
+bool CLabel::ShowsFocus() const {
+    return m_bLink && GetFocus() == Hwnd() && !(SendMessage(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// The focus rectangle goes round the text where the format puts it, one
+// pixel out, within the label.
+void CLabel::DrawFocus(HDC dc, const std::wstring& text, const RECT& client, UINT format) {
+    RECT measured = client;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+    const int width = measured.right - measured.left, height = measured.bottom - measured.top;
+    int left = client.left, top = client.top;
+    if (format & DT_CENTER)
+        left += (client.right - client.left - width) / 2;
+    else if (format & DT_RIGHT)
+        left = client.right - width;
+    if ((format & DT_VCENTER) && (format & DT_SINGLELINE)) top += (client.bottom - client.top - height) / 2;
+    RECT around{left - 1, top - 1, left + width + 1, top + height + 1};
+    IntersectRect(&around, &around, &client);
+    DrawFocusRect(dc, &around);
 }
 
 void CLabel::FillGradient(HDC dc, const RECT& r) {
@@ -294,7 +351,7 @@ LRESULT CLabel::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;  // the paint covers everything
 }
 
-LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
+void CLabel::OpenLink() {
     const int id = GetDlgCtrlID(Hwnd());
     if (m_bNotifyParent) {
         NMHDR header{Hwnd(), static_cast<UINT_PTR>(id), kLinkClicked};
@@ -303,7 +360,56 @@ LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
         // Nothing to tell the user when no program takes the target.
         ShellExecute(nullptr, L"open", Widen(m_strLinkTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
+}
+
+LRESULT CLabel::OnLButtonDown(WPARAM, LPARAM) {
+    OpenLink();
     PassOn();  // the static control tells its dialog of the click
+    return 0;
+}
+
+void CLabel::Click() {
+    OpenLink();
+    // What the static control sends on a mouse click.
+    SendMessage(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Hwnd()), STN_CLICKED),
+                reinterpret_cast<LPARAM>(Hwnd()));
+}
+
+void CLabel::PostClick() {
+    if (Hwnd()) PostMessage(Hwnd(), kPostedClick, 0, 0);
+}
+
+LRESULT CLabel::OnPostedClick(WPARAM, LPARAM) {
+    if (m_bLink) Click();
+    return 0;
+}
+
+// Enter on a link is the link's, not the dialog's default button's; Tab and
+// Escape stay the dialog's.
+LRESULT CLabel::OnGetDlgCode(WPARAM, LPARAM lParam) {
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (m_bLink && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE | DLGC_STATIC;
+    PassOn();
+    return 0;
+}
+
+LRESULT CLabel::OnKeyDown(WPARAM key, LPARAM flags) {
+    // A key held down repeats: one press, one click.
+    const bool repeated = flags & (1 << 30);
+    if (m_bLink && (key == VK_RETURN || key == VK_SPACE)) {
+        if (!repeated) Click();
+        return 0;
+    }
+    PassOn();
+    return 0;
+}
+
+// The focus rectangle comes and goes with the focus and with the dialog's
+// focus cues; painted later, once the system has noted the change.
+LRESULT CLabel::OnFocusCueChange(WPARAM, LPARAM) {
+    if (m_bLink) InvalidateRect(Hwnd(), nullptr, FALSE);
+    PassOn();
     return 0;
 }
 
@@ -318,8 +424,55 @@ LRESULT CLabel::OnSetCursor(WPARAM, LPARAM) {
 
 LRESULT CLabel::OnSysColorChange(WPARAM, LPARAM) {
     m_brDefault.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    m_bHighContrast = m_highContrast();
     Repaint();
     return 0;
+}
+
+// Switching a high-contrast theme on or off changes the settings and the
+// colours both; either message may come first.
+LRESULT CLabel::OnSettingChange(WPARAM, LPARAM) {
+    FollowHighContrast();
+    PassOn();
+    return 0;
+}
+
+void CLabel::FollowHighContrast() {
+    const bool on = m_highContrast();
+    if (on == m_bHighContrast) return;
+    m_bHighContrast = on;
+    Repaint();
+}
+
+// Only the client area is the label's to describe; the window around it is
+// the system's.
+LRESULT CLabel::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        PassOn();
+        return 0;
+    }
+    if (!m_accessible) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(Hwnd(), OBJID_CLIENT, kIidAccessible,
+                                             reinterpret_cast<void**>(&standard)))) {
+            PassOn();
+            return 0;
+        }
+        m_accessible.Reset(new CLabelAccessible(*this, standard));
+    }
+    return LresultFromObject(kIidAccessible, wParam, m_accessible.Get());
+}
+
+LRESULT CLabel::OnNcDestroy(WPARAM, LPARAM) {
+    DisconnectAccessible();
+    PassOn();
+    return 0;
+}
+
+void CLabel::DisconnectAccessible() {
+    if (!m_accessible) return;
+    m_accessible.Get()->Disconnect();
+    m_accessible.Reset();
 }
 
 LRESULT CLabel::OnTimer(WPARAM, LPARAM) {

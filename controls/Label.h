@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
+#include "controls/LabelAccessible.h"
 #include "framework/Control.h"
 #include "framework/Handles.h"
 
@@ -13,6 +15,12 @@
 // do not flicker. It can also act as a link: with SS_NOTIFY a click opens
 // the link target, or tells the parent, and always reaches the dialog as the
 // static control's click notification.
+//
+// Whoever cannot see it hears it: a screen reader asking the label's window
+// (WM_GETOBJECT) reads the text it paints, as static text or as a link, and
+// hears when it changes. A link is a tab stop, shows a focus rectangle and
+// opens on Enter and on the space bar too. In a high-contrast theme the label
+// paints in the system's colours instead of its own.
 class CLabel : public CControlImpl<CLabel> {
 public:
     // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
@@ -38,7 +46,8 @@ public:
     virtual CLabel& SetTransparent(bool transparent);
     virtual CLabel& FlashText(bool flash);
     virtual CLabel& FlashBackground(bool flash);
-    // SS_NOTIFY on or off: only then do clicks reach the control.
+    // SS_NOTIFY on or off: only then do clicks reach the control. A link is
+    // also a tab stop, so that the keyboard reaches it.
     virtual CLabel& SetLink(bool link, bool notifyParent);
     // The cursor shown over the label; null: the system's. Not owned.
     virtual CLabel& SetLinkCursor(HCURSOR cursor);
@@ -51,12 +60,22 @@ public:
     const std::string& LinkTarget() const { return m_strLinkTarget; }
 
     const std::string& Text() const { return m_strText; }
+    bool IsLink() const { return m_bLink; }
+    // Does what a click does once the message in hand is done: a screen
+    // reader's request must not wait for the dialog a click may open.
+    void PostClick();
     // The font the label paints with; null until it is attached.
     HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
 
     // A click neither opens the target nor notifies: it only reaches the
     // dialog as the click notification.
     bool m_bNoOpen = false;
+
+    // Whether a high-contrast theme is on: the system's answer, asked when
+    // the label attaches and whenever the colours or settings change. Tests
+    // give their own, since Wine cannot switch such a theme on.
+    std::function<bool()> m_highContrast = SystemHighContrast;
+    static bool SystemHighContrast();
 
 protected:
     void OnAttached() override;
@@ -71,13 +90,33 @@ private:
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnGetObject(WPARAM, LPARAM);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnKeyDown(WPARAM, LPARAM);
+    LRESULT OnFocusCueChange(WPARAM, LPARAM);
+    LRESULT OnPostedClick(WPARAM, LPARAM);
+    LRESULT OnNcDestroy(WPARAM, LPARAM);
+
+    // The message PostClick posts to the label's own window.
+    static constexpr UINT kPostedClick = WM_APP;
 
     void Paint(HDC dc, const RECT& client);
+    void DrawFocus(HDC dc, const std::wstring& text, const RECT& client, UINT format);
+    bool ShowsFocus() const;
     void FillGradient(HDC dc, const RECT& r);
     void Repaint();
     void RebuildFont();
     void Flash(bool on, int kind);
     void RecalculateFrame();
+    // What a click on a link does before the click notification.
+    void OpenLink();
+    // A click from the keyboard or a screen reader: the link opens and the
+    // dialog hears of it as of a mouse click.
+    void Click();
+    // Asks whether a high-contrast theme is on; repaints when that changed.
+    void FollowHighContrast();
+    void DisconnectAccessible();
 
     // Flash kinds.
     static constexpr int kFlashNone = 0;
@@ -104,4 +143,8 @@ private:
     bool m_bNotifyParent = false;
     HCURSOR m_hLinkCursor = nullptr;
     std::string m_strLinkTarget;
+    bool m_bLink = false;
+    bool m_bHighContrast = false;
+    // Made on the first request of a screen reader.
+    ComOwner<CLabelAccessible> m_accessible;
 };

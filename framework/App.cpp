@@ -20,6 +20,9 @@ CAppBase::~CAppBase() {
 }
 
 int CAppBase::Start(HINSTANCE instance) {
+    // The windows' thread answers screen readers through COM, and the shell
+    // asks for an apartment too before it opens a link.
+    ComApartment apartment;
     s_app->Init(instance);
     return s_app->Run();
 }

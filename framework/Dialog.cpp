@@ -55,10 +55,12 @@ bool AnswersDirectly(UINT message) {
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
-    // The system tells only top-level windows of a colour-scheme change;
-    // controls that keep brushes of the system colours learn of it from
+    // The system tells only top-level windows of a colour-scheme change or a
+    // setting's (a high-contrast theme switched on); controls that keep
+    // brushes of the system colours or follow the theme learn of it from
     // their dialog.
-    if (message == WM_SYSCOLORCHANGE) SendToDescendants(m_hWnd, message, wParam, lParam);
+    if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE)
+        SendToDescendants(m_hWnd, message, wParam, lParam);
     LRESULT result = 0;
     // Handlers may pump messages of their own, so keep the outer flag.
     bool outerPassOn = std::exchange(m_bPassOn, false);

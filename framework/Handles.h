@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <wtsapi32.h>
+// After windows.h, which it needs.
+#include <objbase.h>
 
 #include <utility>
 
@@ -48,6 +50,10 @@ inline void CloseMutex(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void UnregisterPowerNotification(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); }
 inline void UnregisterSessionNotification(HWND h) { WTSUnRegisterSessionNotification(h); }
+template <class Interface>
+void ReleaseCom(Interface* p) {
+    p->Release();
+}
 }  // namespace handles
 
 using KeyHandle = Owner<HKEY, handles::CloseKey>;
@@ -64,6 +70,27 @@ using PowerNotification = Owner<HPOWERNOTIFY, handles::UnregisterPowerNotificati
 // A window's registration for the session's changes: holds the window once
 // registered.
 using SessionNotification = Owner<HWND, handles::UnregisterSessionNotification>;
+
+// One reference to a COM object, given back when the owner goes.
+template <class Interface>
+using ComOwner = Owner<Interface*, handles::ReleaseCom<Interface>>;
+
+// This thread in a single-threaded COM apartment while the owner lives:
+// what the system calls into from other processes (a screen reader asking a
+// label what it says) arrives as messages of this thread, one at a time. A
+// thread that is in an apartment already stays in it as it is.
+class ComApartment {
+public:
+    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(m_hr)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT m_hr;
+};
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

@@ -11,6 +11,7 @@
 #include "HelpProbe.h"
 #include "framework/Text.h"
 #include "password/Password.h"
+#include "tests/support/Accessible.h"
 
 namespace {
 
@@ -386,16 +387,33 @@ TEST_F(MenuTest, AboutBoxUnfoldsAndFolds) {
 
 namespace {
 
-// The password's whole life through the menu: set from the settings
-// dialog's link, asked for by "Применить", refused when the old one is
-// wrong, and removed again.
+// The password's whole life through the menu, with the keyboard alone where
+// a user without a mouse needs it: set from the settings dialog's link,
+// asked for by "Применить", refused when the old one is wrong, and removed
+// again.
 TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     const wchar_t* kEditTitle = L"Установка / Изменение / Удаление  Пароля";
     ASSERT_TRUE(Command(kSettings));
     HWND settings = WaitForDialog(L"Настройки");
     ASSERT_TRUE(settings);
-    auto editPassword = [&](const char* old, const char* fresh, const char* repeated) {
-        Click(settings, 1024);
+    // From the first field Tab goes where the eye does (past the position
+    // fields, disabled for the ordinary window) and reaches the link, which
+    // `key` opens.
+    auto editPassword = [&](WORD key, const char* old, const char* fresh, const char* repeated) {
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == settings; }, 10s));
+        EXPECT_EQ(FocusOf(settings), GetDlgItem(settings, 1006));
+        for (int id : {1007, 1008, 1014, 1024}) {
+            PressKey(VK_TAB);
+            EXPECT_TRUE(WaitFor([&] { return FocusOf(settings) == GetDlgItem(settings, id); }, 10s))
+                << "Tab should reach " << id;
+        }
+        // As a screen reader in its own process hears it.
+        const testsupport::AccessibleReading link = testsupport::ReadAccessible(GetDlgItem(settings, 1024));
+        EXPECT_EQ(link.name, "Пароль");
+        EXPECT_EQ(link.role, ROLE_SYSTEM_LINK);
+        EXPECT_TRUE(link.state & STATE_SYSTEM_FOCUSED);
+        SaveWindowShot(settings, "settings-link-focused.bmp");
+        PressKey(key);
         HWND edit = WaitForDialog(kEditTitle);
         if (!edit) return edit;
         Type(edit, 1025, old);
@@ -406,7 +424,7 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     };
     // Cyrillic, which must mean the same on a Windows of any language: kept
     // in code page 1251, and its capitals are another password.
-    HWND edit = editPassword("", "пароль", "пароль");
+    HWND edit = editPassword(VK_RETURN, "", "пароль", "пароль");
     ASSERT_TRUE(edit);
     ASSERT_TRUE(WaitGone(edit));
     CMemoryFile written(ReadPasswordFile());
@@ -425,14 +443,17 @@ TEST_F(MenuTest, PasswordSetAskedForAndRemovedThroughTheSettings) {
     ASSERT_TRUE(Command(kSettings));
     settings = WaitForDialog(L"Настройки");
     ASSERT_TRUE(settings);
-    edit = editPassword("wrong", "", "");
+    edit = editPassword(VK_SPACE, "wrong", "", "");
     ASSERT_TRUE(edit);
     Answer(L"Неверный старый пароль");
     EXPECT_TRUE(WaitFor([&] { return ControlText(edit, 1025).empty(); }, 10s));
     Type(edit, 1025, "пароль");
     Click(edit, IDOK);
     ASSERT_TRUE(WaitGone(edit));
-    Click(settings, IDCANCEL);
+    // Back on the link, Escape still closes the dialog.
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == settings; }, 10s));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(settings) == GetDlgItem(settings, 1024); }, 10s));
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitGone(settings));
 
     EXPECT_EQ(ReadPasswordFile().substr(0, 20), kEmptyRecord);

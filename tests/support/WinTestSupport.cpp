@@ -79,6 +79,13 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
+int Image::Count(COLORREF colour) const {
+    const uint32_t rgb = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    int n = 0;
+    for (uint32_t p : pixels) n += p == rgb;
+    return n;
+}
+
 Canvas::Canvas(int width, int height) : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};

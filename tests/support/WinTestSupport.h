@@ -34,6 +34,8 @@ struct Image {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // How many pixels have this colour (a COLORREF, 0x00BBGGRR).
+    int Count(COLORREF colour) const;
 };
 
 // A top-down 32-bit bitmap selected into a memory device context of its own:

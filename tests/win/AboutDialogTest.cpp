@@ -14,6 +14,7 @@
 #include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
+#include "tests/support/Accessible.h"
 #include "tests/support/ObjectCounts.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/DialogScript.h"
@@ -133,6 +134,24 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
         EXPECT_EQ(about.m_labelMail.LinkTarget(), std::string("mailto:") + kAddress + "?subject=Lumeyra");
         EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & SS_NOTIFY)
             << "without it the link takes no clicks";
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_MAIL), GWL_STYLE) & WS_TABSTOP)
+            << "without it the keyboard cannot reach the link";
+
+        // What a screen reader reads of the two.
+        struct Spoken {
+            int id;
+            const char* name;
+            long role;
+            const char* action;
+        };
+        for (const Spoken& row : {Spoken{IDC_ABOUT_TITLE, "Lumeyra 1.0", ROLE_SYSTEM_STATICTEXT, ""},
+                                  Spoken{IDC_ABOUT_MAIL, kAddress, ROLE_SYSTEM_LINK, "Click"}}) {
+            const testsupport::AccessibleReading read =
+                testsupport::ReadAccessible(GetDlgItem(dialog, row.id));
+            EXPECT_EQ(read.name, row.name);
+            EXPECT_EQ(read.role, row.role) << row.name;
+            EXPECT_EQ(read.defaultAction, row.action) << row.name;
+        }
 
         DialogScript::Click(dialog, IDOK);
         s.WaitGone(dialog);
@@ -275,9 +294,12 @@ TEST_F(AboutBox, F1IsTheMainWindowsHelpCommand) {
 
 // Windows tells only top-level windows of a colour-scheme change; the label
 // learns of it from its dialog. Wine keeps system colours per process, so
-// the change is made here and undone before the box closes.
+// the change is made here and undone before the box closes; nor can it
+// switch a high-contrast theme on, so the address is told that one is on.
 TEST_F(AboutBox, ColourSchemeChangeReachesTheLabels) {
     CAboutDlg about;
+    std::atomic<bool> highContrast{false};
+    about.m_labelMail.m_highContrast = [&] { return highContrast.load(); };
     INT_PTR result = RunScripted(about, [&](DialogScript& s) {
         HWND dialog = s.WaitForWindow(kTitle);
         ASSERT_TRUE(dialog);
@@ -297,6 +319,25 @@ TEST_F(AboutBox, ColourSchemeChangeReachesTheLabels) {
             << "the label kept its old background";
         SetSysColors(1, &element, &before);
         EXPECT_TRUE(s.WaitUntil([&] { return background() == before; }));
+
+        // In a high-contrast theme the address takes the theme's colour for
+        // links instead of its own blue, and gives it back after.
+        HWND mail = GetDlgItem(dialog, IDC_ABOUT_MAIL);
+        auto painted = [&](COLORREF colour) {
+            RECT client{};
+            GetClientRect(mail, &client);
+            return testsupport::Capture(mail, client).Count(colour);
+        };
+        const COLORREF blue = RGB(0, 0, 255), themeLink = RGB(255, 255, 0);
+        const int link = COLOR_HOTLIGHT;
+        const COLORREF linkBefore = GetSysColor(link);
+        ASSERT_TRUE(s.WaitUntil([&] { return painted(blue) > 20; }));
+        highContrast = true;
+        ASSERT_TRUE(SetSysColors(1, &link, &themeLink));
+        EXPECT_TRUE(s.WaitUntil([&] { return painted(themeLink) > 20 && painted(blue) == 0; }));
+        highContrast = false;
+        SetSysColors(1, &link, &linkBefore);
+        EXPECT_TRUE(s.WaitUntil([&] { return painted(blue) > 20; }));
         DialogScript::Click(dialog, IDOK);
         s.WaitGone(dialog);
     });

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/LumeyraApp.h"
+#include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -73,6 +74,9 @@ INT_PTR RunScripted(CDialog& dialog, const std::function<void(DialogScript&)>& s
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
     });
+    // As in the program, the dialog's thread is in a COM apartment, through
+    // which screen readers (and the scripts that read as they do) reach it.
+    ComApartment apartment;
     INT_PTR result = dialog.DoModal();
     done = true;
     worker.join();

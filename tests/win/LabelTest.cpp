@@ -122,6 +122,14 @@ private:
 
 const COLORREF kDarkGreen = RGB(10, 100, 10);
 
+// The windows whose client area said, as a screen reader hears it, that its
+// name changed.
+std::vector<HWND> g_renamed;
+
+void CALLBACK NoteRename(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) g_renamed.push_back(hwnd);
+}
+
 TEST(Label, TakesTheControlsTextAndFontAndPaintsTheTextItself) {
     Host host(SS_CENTER | SS_CENTERIMAGE);
     CLabel label;
@@ -139,7 +147,15 @@ TEST(Label, TakesTheControlsTextAndFontAndPaintsTheTextItself) {
     EXPECT_GT(clock.Count(kDarkGreen), 100) << "the time should be drawn in dark green";
     EXPECT_EQ(clock.At(0, 0), GetSysColor(COLOR_BTNFACE));
 
+    g_renamed.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, NoteRename,
+                        GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
     label.SetText("00:00:01");
+    label.SetText("00:00:01");
+    Pump();
+    UnhookWinEvent(hook);
+    EXPECT_EQ(g_renamed, std::vector<HWND>{host.Static()}) << "one new text, one name change";
     EXPECT_EQ(label.Text(), "00:00:01");
     EXPECT_EQ(WindowText(host.Static()), "") << "the control must not draw the text a second time";
     label.SetText("");
@@ -208,6 +224,49 @@ TEST(Label, LinkThatOpensNothingReachesTheDialogOnlyAsAClick) {
     host.heard.clear();
     Click(host.Static());
     EXPECT_TRUE(host.heard.empty()) << "a plain label does not report clicks";
+}
+
+// Without a mouse: the link is a tab stop, says that it has the focus, and
+// Enter and the space bar open it as a click does.
+TEST(Label, KeyboardReachesAndOpensALink) {
+    Host host;
+    CLabel label;
+    ASSERT_TRUE(label.Subclass(host.Static()));
+    label.m_bNoOpen = true;
+    label.SetLink(true, false);
+    EXPECT_TRUE(GetWindowLongA(host.Static(), GWL_STYLE) & WS_TABSTOP);
+
+    // In a dialog Enter is the link's rather than the default button's; Tab
+    // and Escape stay the dialog's.
+    auto wants = [&](WPARAM key) {
+        MSG press{host.Static(), WM_KEYDOWN, key, 0, 0, {}};
+        return (SendMessageA(host.Static(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&press)) &
+                DLGC_WANTMESSAGE) != 0;
+    };
+    EXPECT_TRUE(wants(VK_RETURN));
+    EXPECT_FALSE(wants(VK_TAB));
+    EXPECT_FALSE(wants(VK_ESCAPE));
+
+    const LPARAM held = 1 << 30;  // the key was down already: a repeat
+    SendMessageA(host.Static(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(host.Static(), WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageA(host.Static(), WM_KEYDOWN, VK_SPACE, 1 | held);
+    const Heard click{WM_COMMAND, MAKEWPARAM(kId, STN_CLICKED), host.Static(), 0};
+    EXPECT_EQ(host.heard, (std::vector<Heard>{click, click})) << "Enter and space click; held, once";
+
+    // The focus rectangle's dots take the place of some of the face.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const int unfocused = Capture(host.Static()).Count(face);
+    SetFocus(host.Static());
+    EXPECT_LT(Capture(host.Static()).Count(face), unfocused - 20) << "no focus rectangle";
+    SetFocus(nullptr);
+    EXPECT_EQ(Capture(host.Static()).Count(face), unfocused);
+
+    label.SetLink(false, false);
+    EXPECT_FALSE(GetWindowLongA(host.Static(), GWL_STYLE) & WS_TABSTOP);
+    host.heard.clear();
+    SendMessageA(host.Static(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(host.heard.empty()) << "a plain label is no link to open";
 }
 
 TEST(Label, LinkNotifyingItsParentSaysSoBeforeTheClick) {

@@ -10,6 +10,7 @@
 #include "app/LumeyraApp.h"
 #include "res/resource.h"
 #include "settings/OptionsDialog.h"
+#include "tests/support/Accessible.h"
 #include "tests/win/DialogScript.h"
 #include "tests/win/ProgramFolder.h"
 
@@ -64,30 +65,31 @@ struct ControlRow {
     bool tabStop, group;
 };
 
-// The template in its tab order.
+// The template in its tab order, which is the reading order: top to bottom,
+// left to right, each field after its label.
 constexpr ControlRow kLayout[] = {
-    {IDOK, "Button", 77, 145, 49, 13, BS_DEFPUSHBUTTON, true, false},
-    {IDCANCEL, "Button", 137, 145, 34, 13, BS_PUSHBUTTON, true, false},
     {-1, "Static", 9, 10, 69, 10, SS_LEFT, false, false},
-    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
     {IDC_TIME_WORK, "Edit", 85, 7, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
     {IDC_TIME_RELESE, "Edit", 85, 21, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     // Neither radio button has a tab stop of its own: the system gives it to
     // the checked one, here 1009.
     {IDC_WINDOW_ORDINARY, "Button", 9, 41, 78, 10, BS_AUTORADIOBUTTON, false, true},
     {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 164, 11, BS_AUTORADIOBUTTON, true, false},
     {-1, "Static", 15, 78, 8, 8, SS_LEFT, false, true},
-    {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
-    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
     {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
     {IDC_Y_POS, "Edit", 100, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
-    {IDC_QUIET_FULL_SCREEN, "Button", 9, 128, 160, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_TAKE_POSITION, "Button", 149, 76, 16, 14, BS_PUSHBUTTON, true, false},
+    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
     {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
     {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
+    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, true, false},
+    {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
+    {IDC_QUIET_FULL_SCREEN, "Button", 9, 128, 160, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_OPTIONS_HELP, "Button", 8, 145, 31, 13, BS_PUSHBUTTON, true, false},
-    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, false, false},
+    {IDOK, "Button", 77, 145, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 137, 145, 34, 13, BS_PUSHBUTTON, true, false},
 };
 
 LONG KindMask(const std::string& className) {
@@ -162,10 +164,11 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
         EXPECT_TRUE(Checked(dialog, IDC_QUIET_FULL_SCREEN));
         EXPECT_TRUE(PositionEnabled(dialog));
-        EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDOK)) << "the first control with a tab stop";
+        EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDC_TIME_WORK)) << "the first control with a tab stop";
 
         // The link paints its own text and opens nothing itself.
-        EXPECT_EQ(m_options.m_labelPassword.Hwnd(), GetDlgItem(dialog, IDC_PASSWORD_LINK));
+        HWND link = GetDlgItem(dialog, IDC_PASSWORD_LINK);
+        EXPECT_EQ(m_options.m_labelPassword.Hwnd(), link);
         EXPECT_EQ(m_options.m_labelPassword.Text(), "Пароль");
         EXPECT_EQ(DialogScript::Text(dialog, IDC_PASSWORD_LINK), "");
         EXPECT_TRUE(m_options.m_labelPassword.m_bNoOpen);
@@ -173,15 +176,35 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
         GetObjectA(m_options.m_labelPassword.Font(), sizeof font, &font);
         EXPECT_TRUE(font.lfUnderline);
 
-        // A click on it opens the password dialog over this one.
-        PostMessageA(GetDlgItem(dialog, IDC_PASSWORD_LINK), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        HWND password = s.WaitForWindow(kEditPasswordTitle);
-        ASSERT_TRUE(password);
-        EXPECT_EQ(GetWindow(password, GW_OWNER), dialog);
-        EXPECT_FALSE(IsWindowEnabled(dialog));
-        DialogScript::Click(password, IDCANCEL);
-        s.WaitGone(password);
-        EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        // A screen reader reads it as a link it can follow, focused once the
+        // keyboard is on it.
+        testsupport::AccessibleReading read = testsupport::ReadAccessible(link);
+        ASSERT_TRUE(read.found);
+        EXPECT_EQ(read.name, "Пароль");
+        EXPECT_EQ(read.role, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(read.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSED),
+                  STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED);
+        EXPECT_EQ(read.defaultAction, "Click");
+        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
+        ASSERT_TRUE(s.WaitUntil([&] { return s.Focus() == link; }));
+        EXPECT_TRUE(testsupport::ReadAccessible(link).state & STATE_SYSTEM_FOCUSED);
+
+        // A click on it, or its default action, opens the password dialog
+        // over this one.
+        for (bool click : {true, false}) {
+            SCOPED_TRACE(click ? "click" : "default action");
+            if (click)
+                PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            else
+                EXPECT_TRUE(testsupport::DoDefaultAction(link));
+            HWND password = s.WaitForWindow(kEditPasswordTitle);
+            ASSERT_TRUE(password);
+            EXPECT_EQ(GetWindow(password, GW_OWNER), dialog);
+            EXPECT_FALSE(IsWindowEnabled(dialog));
+            DialogScript::Click(password, IDCANCEL);
+            s.WaitGone(password);
+            EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        }
 
         // No help file lies beside the test.
         Press(dialog, IDC_OPTIONS_HELP);

@@ -13,6 +13,7 @@
 #include "password/EditPassword.h"
 #include "password/QueryPassword.h"
 #include "res/resource.h"
+#include "tests/support/Accessible.h"
 #include "tests/win/DialogScript.h"
 #include "tests/win/ProgramFolder.h"
 
@@ -119,6 +120,10 @@ void PasswordDialogs::SetQueryWrongThenRightThenRemove(const std::string& passwo
         // would draw them in Western glyphs where Windows substitutes none.
         EXPECT_EQ(font.lfCharSet, RUSSIAN_CHARSET);
         EXPECT_EQ(query.m_labelPrompt.Text(), "Введите пароль для изменения настроек");
+        const testsupport::AccessibleReading prompt =
+            testsupport::ReadAccessible(GetDlgItem(dialog, IDC_PASSWORD_PROMPT));
+        EXPECT_EQ(prompt.name, "Введите пароль для изменения настроек") << "what a screen reader reads";
+        EXPECT_EQ(prompt.role, ROLE_SYSTEM_STATICTEXT);
         EXPECT_EQ(s.Focus(), GetDlgItem(dialog, IDC_PASSWORD_INPUT));
 
         DialogScript::Type(dialog, IDC_PASSWORD_INPUT, wrong);

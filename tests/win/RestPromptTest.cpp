@@ -9,6 +9,7 @@
 #include "app/WorkTimer.h"
 #include "prompts/Relese.h"
 #include "prompts/ReleseTime.h"
+#include "tests/support/Accessible.h"
 #include "tests/win/DialogScript.h"
 #include "tests/win/ProgramFolder.h"
 
@@ -59,6 +60,7 @@ TEST(RestTimer, SleepDuringTheRestCountsAsRest) {
     state.m_nTimeRelese = 15;
     state.m_nWorkSeconds = 45 * 60 + 1;
     int barAfterWaking = -1;
+    std::string readAfterWaking;
     RestOnly dialogs([&](DialogScript& s) {
         HWND rest = nullptr;
         ASSERT_TRUE(s.WaitUntil([&] {
@@ -72,6 +74,8 @@ TEST(RestTimer, SleepDuringTheRestCountsAsRest) {
         now += 3600 * 1000;
         SendMessageA(rest, WM_TIMER, 1, 0);
         barAfterWaking = static_cast<int>(SendDlgItemMessageA(rest, 1021, PBM_GETPOS, 0, 0));
+        // A screen reader reads the time that shows now, not the first one.
+        readAfterWaking = testsupport::ReadAccessible(GetDlgItem(rest, 1005)).name;
         DialogScript::Click(rest, IDOK);  // "Работать"
         s.WaitGone(rest);
     });
@@ -81,6 +85,8 @@ TEST(RestTimer, SleepDuringTheRestCountsAsRest) {
     EXPECT_GE(dialogs.restTimer.m_timeLabel.Text(), "01:00:00");
     EXPECT_LT(dialogs.restTimer.m_timeLabel.Text(), "01:01:00");
     EXPECT_EQ(barAfterWaking, 100);
+    EXPECT_GE(readAfterWaking, "01:00:00");
+    EXPECT_LT(readAfterWaking, "01:01:00");
     EXPECT_TRUE(dialogs.restTimer.m_bEndSignalled);
     EXPECT_EQ(state.m_nWorkSeconds, 0) << "the hour of rest came back as work";
 }
