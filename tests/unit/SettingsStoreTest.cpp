@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
 
 #include "MemoryRegistry.h"
 
@@ -324,6 +327,36 @@ TEST_F(SettingsStoreTest, PoliciesRunInPlaceOfTheUsersValuesWhichSavingLeavesAlo
     EXPECT_EQ(kept.type, MemoryRegistry::kString);
     EXPECT_EQ(kept.data, (Bytes{'3', '0', 0}));
     EXPECT_EQ(Product("TimeRelese"), (Bytes{'2', '0', 0, 0}));
+}
+
+// The administrative template that ships offers every policy the program
+// reads, for the machine, under the policy key, with the range the program
+// takes; and no other.
+TEST(PolicyTemplate, OffersEveryPolicyValueWithItsKeyAndRange) {
+    std::ifstream in(LUMEYRA_SOURCE_DIR "/res/policies/Lumeyra.admx");
+    const std::string admx{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(admx.empty());
+    size_t policies = 0;
+    for (size_t at = admx.find("<policy "); at != std::string::npos; at = admx.find("<policy ", at + 1))
+        ++policies;
+    EXPECT_EQ(policies, PolicyValues().size());
+    for (const PolicyValue& v : PolicyValues()) {
+        const std::string name = v.name;
+        const size_t begin = admx.find("<policy name=\"" + name + "\"");
+        ASSERT_NE(begin, std::string::npos) << name;
+        const std::string policy = admx.substr(begin, admx.find("</policy>", begin) - begin);
+        // A choice is enabled (1) or disabled (0); a number is typed within
+        // its range.
+        const std::string range =
+            v.min == 0 && v.max == 1
+                ? "<enabledValue><decimal value=\"1\" /></enabledValue>\n"
+                  "      <disabledValue><decimal value=\"0\" /></disabledValue>"
+                : "minValue=\"" + std::to_string(v.min) + "\" maxValue=\"" + std::to_string(v.max) + "\"";
+        for (const std::string& wanted :
+             {std::string("class=\"Machine\""), "key=\"" + std::string(kPolicyKey) + "\"",
+              "valueName=\"" + name + "\"", range})
+            EXPECT_NE(policy.find(wanted), std::string::npos) << name << " lacks " << wanted;
+    }
 }
 
 }  // namespace
