@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "app/AboutDlg.h"
 #include "app/BusyWatch.h"
@@ -78,6 +79,7 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_CAPTURECHANGED, &CLumeyraDlg::OnCaptureChanged},
         {WM_WTSSESSION_CHANGE, &CLumeyraDlg::OnSessionChange},
         {WM_POWERBROADCAST, &CLumeyraDlg::OnPowerBroadcast},
+        {WM_SETTINGCHANGE, &CLumeyraDlg::OnSettingChange},
     };
     return table;
 }
@@ -107,11 +109,12 @@ BOOL CLumeyraDlg::OnInitDialog() {
     SendMessage(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    Settings settings{};
-    if (!App().Store().LoadSettings(settings)) {
+    if (!App().Store().LoadSettings(m_settings)) {
         ShowRegistryError(kRegistryErrorText);
-        UseLoadFailureFallback(settings);
+        UseLoadFailureFallback(m_settings);
     }
+    m_policies = App().Store().LoadPolicies();
+    const Settings settings = Enforced(m_settings, m_policies);
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
     m_work.m_bStopped = settings.StopTimer == 1;
@@ -272,7 +275,12 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
     if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
         CRestDialogs dialogs;
+        m_bResting = true;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
+        m_bResting = false;
+        // The rest ends with the timer running; a policy changed meanwhile
+        // may say otherwise.
+        FollowStopTimer();
     }
     UpdateTip();
     PassOn();
@@ -334,7 +342,36 @@ LRESULT CLumeyraDlg::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void CLumeyraDlg::ShowContextMenu(MenuSource source) { TrackContextMenu(Hwnd(), source, m_work.m_bStopped); }
+void CLumeyraDlg::ShowContextMenu(MenuSource source) {
+    TrackContextMenu(Hwnd(), source, m_work.m_bStopped,
+                     {.stopTimer = m_policies.StopTimerAllowed(), .exit = m_policies.ExitAllowed()});
+}
+
+// Windows broadcasts "Policy" once Group Policy has been applied anew.
+LRESULT CLumeyraDlg::OnSettingChange(WPARAM, LPARAM lParam) {
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    if (area && std::wstring_view(area) == L"Policy") ApplyPolicies();
+    PassOn();
+    return 0;
+}
+
+void CLumeyraDlg::ApplyPolicies() {
+    m_policies = App().Store().LoadPolicies();
+    const Settings settings = Enforced(m_settings, m_policies);
+    // As the settings dialog applies them: from the next tick, the seconds
+    // already counted stay.
+    m_work.m_nTimeRelese = settings.TimeRelese;
+    m_work.m_nTimeWork = settings.TimeWork;
+    // The rest keeps the timer stopped for itself until it is over.
+    if (!m_bResting) FollowStopTimer();
+}
+
+void CLumeyraDlg::FollowStopTimer() {
+    const bool stopped = Enforced(m_settings, m_policies).StopTimer == 1;
+    if (stopped == m_work.m_bStopped) return;
+    m_work.m_bStopped = stopped;
+    NotifyIcon(NIM_MODIFY);
+}
 
 // The anchor stays where the button went down: after each move the window
 // has followed the cursor, so the next move carries only the new offset.
@@ -383,12 +420,17 @@ void CLumeyraDlg::OnHelpFromWindow() { App().ShowHelp(kHelpFromWindow); }
 
 void CLumeyraDlg::OnHelpFromIcon() { App().ShowHelp(kHelpFromIcon); }
 
+// The greyed item aside, the command may come posted, or a policy may have
+// come while the password was asked for: neither stops a timer that must
+// count.
 void CLumeyraDlg::OnStartStopTimer() {
+    if (!MayStartStopTimer()) return;
     CQueryPassword query;
-    if (query.DoModal() != IDOK) return;
+    if (query.DoModal() != IDOK || !MayStartStopTimer()) return;
     m_work.m_bStopped = !m_work.m_bStopped;
+    m_settings.StopTimer = m_work.m_bStopped ? 1 : 0;
     // The work counts stay: starting again continues from them.
-    App().Store().SaveStopTimer(m_work.m_bStopped ? 1 : 0);
+    App().Store().SaveStopTimer(m_settings.StopTimer);
     NotifyIcon(NIM_MODIFY);
 }
 
@@ -396,19 +438,25 @@ void CLumeyraDlg::OnSettings() {
     COptionsDialog options;
     Settings settings{};
     if (!App().Store().LoadSettings(settings)) ShowRegistryError(kLoadErrorText);
+    // The dialog shows what runs: a policy set without a refresh's
+    // broadcast (a .reg file) runs from now on too.
+    ApplyPolicies();
+    const Policies held = m_policies;
+    const Settings shown = Enforced(settings, held);
 
-    options.m_nTimeWork = settings.TimeWork;
-    options.m_nTimeRelese = settings.TimeRelese;
-    options.m_nXPos = settings.xPos;
-    options.m_nYPos = settings.yPos;
-    options.m_nWindowType = settings.WindowType;
-    const int32_t autoStartShown = settings.AutoStart == 1 ? 1 : 0;
+    options.m_nTimeWork = shown.TimeWork;
+    options.m_nTimeRelese = shown.TimeRelese;
+    options.m_nXPos = shown.xPos;
+    options.m_nYPos = shown.yPos;
+    options.m_nWindowType = shown.WindowType;
+    const int32_t autoStartShown = shown.AutoStart == 1 ? 1 : 0;
     options.m_bAutoStart = autoStartShown;
-    options.m_nAlpha = settings.alpha;
-    options.m_bQuietFullScreen = settings.QuietFullScreen != 0 ? 1 : 0;
+    options.m_nAlpha = shown.alpha;
+    options.m_bQuietFullScreen = shown.QuietFullScreen != 0 ? 1 : 0;
+    options.m_policies = held;
     if (options.DoModal() != IDOK) return;
 
-    Settings chosen{};
+    Settings chosen = settings;
     chosen.TimeWork = options.m_nTimeWork;
     chosen.TimeRelese = options.m_nTimeRelese;
     chosen.WindowType = options.m_nWindowType;
@@ -417,12 +465,16 @@ void CLumeyraDlg::OnSettings() {
     chosen.alpha = options.m_nAlpha;
     chosen.AutoStart = options.m_bAutoStart != 0 ? 1 : 0;
     chosen.QuietFullScreen = options.m_bQuietFullScreen != 0 ? 1 : 0;
+    // The values the policies held were shown, not chosen: the user's own
+    // stay, in the key as they were and for when the policy goes.
+    chosen = UsersOwn(chosen, settings, held);
     // Ticking and unticking again is no change: the Run value stays alone.
     const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
     // What could not be stored still applies to this run.
-    if (!App().Store().SaveSettings(chosen, autoStartChanged)) ShowRegistryError(kSaveErrorText);
+    if (!App().Store().SaveSettings(chosen, autoStartChanged, held)) ShowRegistryError(kSaveErrorText);
 
-    ApplySettings(chosen);
+    m_settings = chosen;
+    ApplySettings(Enforced(chosen, m_policies));
 }
 
 void CLumeyraDlg::ApplySettings(const Settings& settings) {
@@ -447,9 +499,12 @@ void CLumeyraDlg::ApplySettings(const Settings& settings) {
     MoveToRectWindow();
 }
 
+// Where the administrator forbids the exit, not even a posted command or a
+// question answered after a policy came ends the program.
 void CLumeyraDlg::OnExit() {
+    if (!m_policies.ExitAllowed()) return;
     App().m_bPromptOpen = 1;
     CExiteDlg question;
-    if (question.DoModal() == IDOK) EndDialog(IDOK);
+    if (question.DoModal() == IDOK && m_policies.ExitAllowed()) EndDialog(IDOK);
     App().m_bPromptOpen = 0;
 }

@@ -12,6 +12,7 @@
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+#include "settings/Policies.h"
 #include "settings/Settings.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
@@ -56,6 +57,7 @@ private:
     void OnTaskbarCreated();
     LRESULT OnSessionChange(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -66,6 +68,16 @@ private:
     void OnSettings();
     void OnExit();
     void ShowContextMenu(MenuSource source);
+
+    // Reads the machine's policies afresh and runs with them: the work and
+    // rest limits and the timer's state; the menu follows at its next
+    // showing.
+    void ApplyPolicies();
+    // The timer stopped as the user left it, unless a policy keeps it
+    // counting.
+    void FollowStopTimer();
+    // Whether the start/stop command may act now: stopping may be forbidden.
+    bool MayStartStopTimer() const { return m_work.m_bStopped || m_policies.StopTimerAllowed(); }
 
     // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
     // whether the timer runs; false when the notification area refused.
@@ -116,6 +128,13 @@ private:
     CHookLibrary m_hook;
     Senses m_senses{m_hook};
     WorkTimerState m_work;
+    // The user's own settings as last loaded or chosen, under the policies
+    // that the program runs with; a policy that goes away leaves them in
+    // force again.
+    Settings m_settings;
+    Policies m_policies;
+    // True while the rest sequence runs, which stops the timer for itself.
+    bool m_bResting = false;
     // "TaskbarCreated": the taskbar has (re)started without our icon.
     UINT m_uTaskbarCreated = 0;
     // Ticks left on which a refused icon is tried again; 0 once it is shown.

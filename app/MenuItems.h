@@ -23,17 +23,25 @@ enum class MenuSource {
     kNotifyIcon,  // a right click on the notification-area icon
 };
 
-// A plain text item, enabled and unchecked, or a separator (command 0, no
-// text).
+// A plain text item, unchecked, greyed only where the administrator's
+// policies forbid the command, or a separator (command 0, no text).
 struct MenuItem {
     uint32_t command = 0;
     std::string_view text;
+    bool grayed = false;
     bool IsSeparator() const { return command == 0; }
     bool operator==(const MenuItem&) const = default;
+};
+
+// What the machine's policies leave the user of the menu's commands.
+struct MenuAllowed {
+    bool stopTimer = true;
+    bool exit = true;
 };
 
 inline constexpr std::size_t kContextMenuSize = 7;
 
 // The items in menu order; the timer item offers the opposite of the
-// timer's present state.
-std::array<MenuItem, kContextMenuSize> ContextMenuItems(MenuSource source, bool stopped);
+// timer's present state. Starting a stopped timer is always allowed.
+std::array<MenuItem, kContextMenuSize> ContextMenuItems(MenuSource source, bool stopped,
+                                                        MenuAllowed allowed = {});

@@ -57,16 +57,21 @@ set(portable ${dist}/Lumeyra-${PROJECT_VERSION}-portable.zip)
 set(stage_files $<TARGET_FILE:Lumeyra> $<TARGET_FILE:HookKeyUp> ${CMAKE_SOURCE_DIR}/res/sounds/OnReleaseWarning.wav
   ${CMAKE_SOURCE_DIR}/res/sounds/OnStartWork.wav ${help_file} ${CMAKE_SOURCE_DIR}/res/Pass.bin
   ${CMAKE_SOURCE_DIR}/res/CREDITS ${CMAKE_SOURCE_DIR}/LICENSE)
+# The administrative template keeps its folders: PolicyDefinitions takes
+# the .admx beside one folder of .adml per language.
+set(policy_templates ${CMAKE_SOURCE_DIR}/res/policies/Lumeyra.admx
+  ${CMAKE_SOURCE_DIR}/res/policies/en-US/Lumeyra.adml ${CMAKE_SOURCE_DIR}/res/policies/ru-RU/Lumeyra.adml)
 find_program(MAKENSIS makensis REQUIRED)
 add_custom_command(OUTPUT ${setup} ${portable}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
   COMMAND ${CMAKE_COMMAND} -E copy ${stage_files} ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/res/policies ${stage}/policies
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage} -DOUTFILE=${setup}
     ${CMAKE_SOURCE_DIR}/installer/Lumeyra.nsi
   COMMAND ${CMAKE_COMMAND} -E rm -f ${portable}
   COMMAND ${CMAKE_COMMAND} -E chdir ${dist} ${CMAKE_COMMAND} -E tar cf ${portable} --format=zip ${stage_name}
-  DEPENDS ${stage_files} Lumeyra HookKeyUp ${CMAKE_SOURCE_DIR}/installer/Lumeyra.nsi
+  DEPENDS ${stage_files} ${policy_templates} Lumeyra HookKeyUp ${CMAKE_SOURCE_DIR}/installer/Lumeyra.nsi
   COMMENT "Packing the setup and the portable zip"
   VERBATIM)
 add_custom_target(packages ALL DEPENDS ${setup} ${portable})

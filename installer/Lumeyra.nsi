@@ -103,6 +103,15 @@ Section "Lumeyra"
   File "${STAGE}/Lumeyra.CHM"
   File "${STAGE}/CREDITS"
   File "${STAGE}/LICENSE"
+  ; The administrative template, for administrators to copy into
+  ; PolicyDefinitions.
+  SetOutPath "$INSTDIR\policies"
+  File "${STAGE}/policies/Lumeyra.admx"
+  SetOutPath "$INSTDIR\policies\en-US"
+  File "${STAGE}/policies/en-US/Lumeyra.adml"
+  SetOutPath "$INSTDIR\policies\ru-RU"
+  File "${STAGE}/policies/ru-RU/Lumeyra.adml"
+  SetOutPath "$INSTDIR"
   ; The password is the users' data: an upgrade keeps the file there; a
   ; first installation puts the record of the empty password.
   SetOverwrite off
@@ -143,6 +152,12 @@ Section "Uninstall"
   Delete "$INSTDIR\Lumeyra.CHM"
   Delete "$INSTDIR\CREDITS"
   Delete "$INSTDIR\LICENSE"
+  Delete "$INSTDIR\policies\Lumeyra.admx"
+  Delete "$INSTDIR\policies\en-US\Lumeyra.adml"
+  Delete "$INSTDIR\policies\ru-RU\Lumeyra.adml"
+  RMDir "$INSTDIR\policies\en-US"
+  RMDir "$INSTDIR\policies\ru-RU"
+  RMDir "$INSTDIR\policies"
   Delete "$INSTDIR\Pass.bin"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

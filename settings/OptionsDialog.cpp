@@ -12,6 +12,16 @@ constexpr int32_t kMaxMinutes = 9999;
 constexpr int32_t kMaxPixels = 9999;
 constexpr int32_t kMaxPercent = 100;
 
+// The fields a policy may hold, by the setting each shows.
+struct PolicyField {
+    int32_t Settings::*setting;
+    int id;
+};
+constexpr PolicyField kPolicyFields[] = {
+    {&Settings::TimeWork, IDC_TIME_WORK},
+    {&Settings::TimeRelese, IDC_TIME_RELESE},
+};
+
 }  // namespace
 
 COptionsDialog::COptionsDialog() : CDialogImpl(IDD_OPTIONS) {}
@@ -59,7 +69,18 @@ BOOL COptionsDialog::OnInitDialog() {
     m_labelPassword.SetLinkTarget("");
     m_labelPassword.SetTextColor(RGB(0, 0, 255)).SetUnderline(true);
     m_labelPassword.m_bNoOpen = true;
+    ShowPolicies();
     return TRUE;
+}
+
+void COptionsDialog::ShowPolicies() {
+    bool anyHeld = false;
+    for (const PolicyField& f : kPolicyFields) {
+        const bool held = m_policies.Holds(f.setting);
+        EnableWindow(Item(f.id), !held);
+        anyHeld = anyHeld || held;
+    }
+    ShowWindow(Item(IDC_POLICY_NOTE), anyHeld ? SW_SHOW : SW_HIDE);
 }
 
 void COptionsDialog::EnablePosition(bool enable) {

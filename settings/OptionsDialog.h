@@ -5,11 +5,14 @@
 #include "controls/Label.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "settings/Policies.h"
 
 // The settings dialog: work and rest times, window type and position,
 // opacity, start at log-on, quiet while a program runs full screen, and the
 // link to the password dialog. The caller fills the fields, runs it, and on
-// OK reads them back; "Применить" asks for the password first.
+// OK reads them back; "Применить" asks for the password first. A field whose
+// setting a policy holds shows the policy's value, disabled, under a line
+// that says so.
 class COptionsDialog : public CDialogImpl<COptionsDialog> {
 public:
     COptionsDialog();
@@ -23,6 +26,7 @@ public:
     int32_t m_nAlpha = 0;  // percent
     int32_t m_bQuietFullScreen = 0;
     CLabel m_labelPassword;
+    Policies m_policies;  // the machine's policies, the fields' values already theirs
 
 protected:
     BOOL OnInitDialog() override;
@@ -37,6 +41,8 @@ private:
     // False when a value failed its check; the user has been told.
     bool UpdateData(bool saveAndValidate);
     void EnablePosition(bool enable);
+    // Disables the fields the policies hold, and says so when there are any.
+    void ShowPolicies();
 
     LRESULT OnShowWindow(WPARAM, LPARAM);
     void OnOrdinaryWindow() { EnablePosition(false); }

@@ -20,6 +20,9 @@ public:
     // Copies the value's data into `data` when it fits in `size` bytes.
     // A missing value, or one larger than `size`, leaves `data` untouched.
     virtual bool Query(const char* name, uint8_t* data, uint32_t size) = 0;
+    // A REG_DWORD of four bytes as the number it holds in machine byte
+    // order; false for a missing value or one of any other type or size.
+    virtual bool QueryDword(const char* name, uint32_t& value) = 0;
     // Whether the value exists, asking for neither its type nor its data.
     virtual bool Exists(const char* name) = 0;
     // REG_DWORD whose four bytes are given as they are to be stored.

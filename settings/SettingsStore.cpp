@@ -97,13 +97,15 @@ bool SettingsStore::UpdateAutoStart(bool enable) {
     return run && run->Delete(kRunValue);
 }
 
-bool SettingsStore::SaveSettings(const Settings& s, bool autoStartChanged) {
+bool SettingsStore::SaveSettings(const Settings& s, bool autoStartChanged, const Policies& held) {
     try {
         {
             auto key = m_registry.Create(reg::Root::CurrentUser, kProductKey);
-            // The stop flag has a command of its own.
+            // The stop flag has a command of its own; what a policy holds
+            // stays as the user left it.
             for (const StoredField& f : kAllFields)
-                if (f.field != &Settings::StopTimer) Write(key.get(), f.name, s.*f.field);
+                if (f.field != &Settings::StopTimer && !held.Holds(f.field))
+                    Write(key.get(), f.name, s.*f.field);
         }
         if (autoStartChanged && !UpdateAutoStart(s.AutoStart == 1))
             m_host.ShowAutoStartError(kAutoStartErrorText);

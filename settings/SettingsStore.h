@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/Policies.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
 
@@ -32,9 +33,13 @@ public:
     // registers the program to start at log-on. False only when something
     // exceptional (not a registry error) stopped it.
     bool LoadSettings(Settings& settings);
-    // Writes all but StopTimer; touches the Run value only when asked to.
-    bool SaveSettings(const Settings& settings, bool autoStartChanged);
+    // Writes all but StopTimer and the values `held` by a policy, which
+    // stay in the key as the user left them; touches the Run value only
+    // when asked to.
+    bool SaveSettings(const Settings& settings, bool autoStartChanged, const Policies& held = {});
     void SaveStopTimer(int32_t stopTimer);
+    // The machine's policies, read afresh.
+    Policies LoadPolicies() { return ReadPolicies(m_registry); }
 
 private:
     void ReadAll(reg::Key& key, Settings& settings);

@@ -14,6 +14,10 @@ HKEY RootKey(reg::Root root) {
     return root == reg::Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+// The machine's keys in the 64-bit view, where the setup, Group Policy and
+// an administrator's reg.exe write them, whatever this build's bitness.
+REGSAM View(reg::Root root) { return root == reg::Root::LocalMachine ? KEY_WOW64_64KEY : 0; }
+
 class Win32Key : public reg::Key {
 public:
     explicit Win32Key(HKEY key) : m_key(key) {}
@@ -40,6 +44,15 @@ public:
         }
         if (length > size) return false;
         std::copy(scratch.begin(), scratch.begin() + length, data);
+        return true;
+    }
+    bool QueryDword(const char* name, uint32_t& value) override {
+        DWORD type = REG_NONE, number = 0, length = sizeof number;
+        if (RegQueryValueEx(m_key.Get(), Widen(name).c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(&number), &length) != ERROR_SUCCESS ||
+            type != REG_DWORD || length != sizeof number)
+            return false;
+        value = number;
         return true;
     }
     bool Exists(const char* name) override {
@@ -69,7 +82,7 @@ private:
 
 std::unique_ptr<reg::Key> CWin32Registry::Open(reg::Root root, const char* path, reg::Access access) {
     HKEY key = nullptr;
-    REGSAM sam = access == reg::Access::Read ? KEY_QUERY_VALUE : KEY_WRITE;
+    REGSAM sam = (access == reg::Access::Read ? KEY_QUERY_VALUE : KEY_WRITE) | View(root);
     if (RegOpenKeyEx(RootKey(root), Widen(path).c_str(), 0, sam, &key) != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(key);
 }
@@ -77,8 +90,8 @@ std::unique_ptr<reg::Key> CWin32Registry::Open(reg::Root root, const char* path,
 std::unique_ptr<reg::Key> CWin32Registry::Create(reg::Root root, const char* path) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyEx(RootKey(root), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                       nullptr, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyEx(RootKey(root), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                       KEY_WRITE | View(root), nullptr, &key, &disposition) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(key);
 }

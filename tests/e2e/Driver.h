@@ -38,9 +38,11 @@ using testsupport::Image;
 using testsupport::PressKey;
 using testsupport::RawValue;
 using testsupport::ReadRaw;
+using testsupport::RemovePolicy;
 using testsupport::StoreSetting;
 using testsupport::TextOf;
 using testsupport::WaitFor;
+using testsupport::WritePolicy;
 
 // The help viewer's window. The viewer is not Unicode: it shows the help
 // file's title in the system's ANSI code page, readable only where that is

@@ -73,11 +73,14 @@ protected:
         StoreSetting("yPos", 0);
         StoreSetting("alpha", 70);
         StoreSetting("StopTimer", 0);
+        BeforeStart();
         m_program = std::make_unique<Program>();
         main = m_program->WaitForWindow(L"Lumeyra", kTimeout);
         ASSERT_TRUE(main);
         m_program->SetMainWindow(main);
     }
+    // What a journey prepares beyond the usual settings.
+    virtual void BeforeStart() {}
     void TearDown() override {
         // Menus open at the pointer: one left over a menu would pick items.
         SetCursorPos(0, 0);
@@ -490,6 +493,112 @@ TEST_F(MenuTest, EveryHelpCommandOpensItsTopic) {
     ExpectHelpAt(program(), 2, [&] { Click(settings, 1017); });
     Click(settings, IDCANCEL);
     EXPECT_TRUE(WaitGone(settings));
+}
+
+}  // namespace
+
+namespace {
+
+// What the administrator sets under the machine's policy key holds against
+// the user's own settings, from the start and again once Windows announces
+// a Group Policy refresh; a value of the wrong type is no policy.
+class PolicyTest : public MenuTest {
+protected:
+    void BeforeStart() override {
+        StoreSetting("StopTimer", 1);
+        ASSERT_TRUE(WritePolicy("TimeWork", 1));
+        ASSERT_TRUE(WritePolicy("AllowStopTimer", 0));
+        ASSERT_TRUE(WritePolicy("AllowExit", 0));
+        ASSERT_TRUE(WritePolicy("TimeRelese", REG_SZ, {'5', 0}));
+    }
+    // Windows' broadcast once Group Policy has been applied anew.
+    void AnnouncePolicy() {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"), SMTO_BLOCK, 10000,
+                            &answer);
+    }
+    HWND Prompt() {
+        return program().FindOwnWindow([](HWND h) { return TextOf(h) == L"Отдохните"; }, false);
+    }
+    // Active ticks until the rest prompt shows; the number it took. The
+    // cursor is moved before each and has landed: a key could reach the
+    // program a tick late on a loaded machine.
+    int TicksUntilPrompt(int most) {
+        for (int n = 1; n <= most; ++n) {
+            const int x = 300 + n % 200;
+            SetCursorPos(x, 300);
+            WaitFor(
+                [x] {
+                    POINT p{};
+                    return GetCursorPos(&p) && p.x == x;
+                },
+                2s);
+            PostMessageA(main, WM_TIMER, 1, 0);
+            Sync(main);
+            if (Prompt()) return n;
+        }
+        return -1;
+    }
+};
+
+TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
+    SetPassword("pw");
+    // The user's stopped timer counts; stopping it and exiting do nothing,
+    // from the greyed items or posted, and ask for no password.
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() > 0; }, 10s)) << "icon 130: the timer stopped";
+    ASSERT_TRUE(Command(kTimer));
+    ASSERT_TRUE(Command(kExit, false));
+    PostMessageA(main, WM_COMMAND, 103, 0);
+    PostMessageA(main, WM_COMMAND, 32772, 0);
+    ASSERT_TRUE(HandledPosted(program(), main));
+    EXPECT_FALSE(Shown(L"Введите пароль"));
+    EXPECT_FALSE(Shown(L"Завершить работу?"));
+
+    // The field the policy holds shows its value, disabled, under the
+    // line; applying keeps the user's own value in the key.
+    ASSERT_TRUE(Command(kSettings));
+    HWND dialog = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(dialog, 1006), L"1");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1006)));
+    EXPECT_EQ(ControlText(dialog, 1007), L"15");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1007)));
+    HWND note = GetDlgItem(dialog, 1029);
+    EXPECT_EQ(TextOf(note), L"Некоторые параметры заданы администратором.");
+    EXPECT_TRUE(IsWindowVisible(note));
+    SaveWindowShot(dialog, "settings-policy.bmp");
+    Type(dialog, 1007, "20");
+    Click(dialog, IDOK);
+    HWND query = WaitForDialog(L"Введите пароль");
+    ASSERT_TRUE(query);
+    Type(query, 1022, "pw");
+    Click(query, IDOK);
+    ASSERT_TRUE(WaitGone(dialog));
+    EXPECT_TRUE(WaitFor([&] { return Stored("TimeRelese") == Text("20\0\0", 4); }, 10s));
+    EXPECT_EQ(Stored("TimeWork"), Text("45\0\0", 4));
+
+    // A rest length set while the program runs holds from the refresh on,
+    // beside the minute of work set from the start.
+    ASSERT_TRUE(WritePolicy("TimeRelese", 7));
+    AnnouncePolicy();
+    // The 61st active tick opens the prompt (the program's own ticks may
+    // count a move first); it may be seen a tick later, as the sync can
+    // come back before the posted tick has been handled. The user's 45
+    // minutes would not prompt at all.
+    const int ticks = TicksUntilPrompt(80);
+    EXPECT_GE(ticks, 50);
+    EXPECT_LE(ticks, 62);
+    HWND prompt = Prompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (7 мин.) больше 1 мин.\rОтдохните!!!");
+    Click(prompt, IDCANCEL);
+    ASSERT_TRUE(WaitGone(prompt));
+
+    // Without the policy the user's stopped timer is stopped again.
+    RemovePolicy("AllowStopTimer");
+    AnnouncePolicy();
+    EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s)) << "icon 128: the timer running";
 }
 
 }  // namespace

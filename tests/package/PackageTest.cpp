@@ -19,9 +19,17 @@ constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 constexpr const char* kPassword = "glasses-1";
 const std::string& kEmptyRecord = testsupport::kEmptyPasswordRecord;
 // The files both packages hold; the setup adds its uninstaller.
-const char* const kFiles[] = {"Lumeyra.exe",     "HookKeyUp.dll", "OnReleaseWarning.wav",
-                              "OnStartWork.wav", "Lumeyra.CHM",   "Pass.bin",
-                              "CREDITS",         "LICENSE"};
+const char* const kFiles[] = {"Lumeyra.exe",
+                              "HookKeyUp.dll",
+                              "OnReleaseWarning.wav",
+                              "OnStartWork.wav",
+                              "Lumeyra.CHM",
+                              "Pass.bin",
+                              "CREDITS",
+                              "LICENSE",
+                              "policies\\Lumeyra.admx",
+                              "policies\\en-US\\Lumeyra.adml",
+                              "policies\\ru-RU\\Lumeyra.adml"};
 
 struct Options {
     std::string setup;  // the setup exe

@@ -22,6 +22,11 @@ wine_prefix_setup
 "$WINESERVER" -p
 
 to_win() { echo "Z:${1//\//\\}"; }
+# The administrative template in a package's folder names every policy the
+# program reads.
+check_admx() {
+  python3 "$root/tests/package/check_admx.py" "$1/policies" TimeWork TimeRelese AllowStopTimer AllowExit
+}
 setup="$build/dist/Lumeyra-Setup-$version.exe"
 installed='C:\Program Files\Lumeyra'
 # Wine's helpers outlive each call: they get a log file, not ctest's pipes.
@@ -40,6 +45,7 @@ WINEDEBUG=fixme+icacls "$WINE" "$setup" /S </dev/null >"$log" 2>&1 || { cat "$lo
 grep -F 'stub: "C:\\windows\\system32\\icacls.exe" "C:\\Program Files\\Lumeyra\\Pass.bin" "/grant" "*S-1-5-32-545:(M)"' \
   "$log" || { echo "the setup did not grant Users the right to change Pass.bin:"; cat "$log"; exit 1; }
 stage "$installed" 'InstalledFiles.*:Installed.*'
+check_admx "$WINEPREFIX/drive_c/Program Files/Lumeyra"
 
 echo "== silent upgrade"
 "$WINE" "$setup" /S </dev/null >"$log" 2>&1 || { cat "$log"; exit 1; }
@@ -53,4 +59,5 @@ echo "== portable zip"
 portable="$WINEPREFIX/drive_c/portable"
 mkdir -p "$portable"
 (cd "$portable" && cmake -E tar xf "$build/dist/Lumeyra-$version-portable.zip")
+check_admx "$portable/Lumeyra-$version"
 stage "C:\\portable\\Lumeyra-$version" 'Portable.*'

@@ -116,6 +116,7 @@ Image Capture(HWND window, const RECT& area) {
 
 void ForgetSettings() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyKey);
     HKEY run = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
         RegDeleteValueA(run, kRunValue);
@@ -132,6 +133,24 @@ bool WriteSetting(const char* name, DWORD type, const std::vector<uint8_t>& data
     RegCloseKey(key);
     return true;
 }
+
+bool WritePolicy(const char* name, DWORD type, const std::vector<uint8_t>& data) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool written =
+        RegSetValueExA(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+bool WritePolicy(const char* name, DWORD value) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+    return WritePolicy(name, REG_DWORD, {bytes, bytes + sizeof value});
+}
+
+void RemovePolicy(const char* name) { RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kPolicyKey, name); }
 
 bool StoreSetting(const char* name, int32_t value) {
     const auto bytes = numbercodec::Encode(value);

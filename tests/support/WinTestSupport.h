@@ -64,13 +64,18 @@ private:
 Image Capture(HWND window, const RECT& area);
 
 // Removes what the program keeps in the registry, as on a machine where it
-// never ran.
+// never ran, and the machine's policies for it.
 void ForgetSettings();
 // Writes a value under the product key as it is given; false when the key
 // cannot be made.
 bool WriteSetting(const char* name, DWORD type, const std::vector<uint8_t>& data);
 // Writes a setting as the program stores it (decimal text in a REG_DWORD).
 bool StoreSetting(const char* name, int32_t value);
+// Sets one of the machine's policies as an administrator would: a number
+// in a REG_DWORD, or any type and bytes; false when it cannot be written.
+bool WritePolicy(const char* name, DWORD value);
+bool WritePolicy(const char* name, DWORD type, const std::vector<uint8_t>& data);
+void RemovePolicy(const char* name);
 // A value's status, type and raw bytes; no bytes unless the status is
 // ERROR_SUCCESS.
 struct RawValue {

@@ -15,7 +15,7 @@
 // a key was touched at all.
 class MemoryRegistry : public reg::Registry {
 public:
-    enum Type { kDword = 4, kString = 1 };
+    enum Type { kDword = 4, kString = 1, kBinary = 3 };
     struct Value {
         Type type;
         std::vector<uint8_t> data;
@@ -59,6 +59,13 @@ private:
             auto it = m_values.find(name);
             if (it == m_values.end() || it->second.data.size() > size) return false;
             std::copy(it->second.data.begin(), it->second.data.end(), data);
+            return true;
+        }
+        bool QueryDword(const char* name, uint32_t& value) override {
+            auto it = m_values.find(name);
+            if (it == m_values.end() || it->second.type != kDword || it->second.data.size() != sizeof value)
+                return false;
+            std::copy(it->second.data.begin(), it->second.data.end(), reinterpret_cast<uint8_t*>(&value));
             return true;
         }
         bool Exists(const char* name) override { return m_values.count(name) != 0; }

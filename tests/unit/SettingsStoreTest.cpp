@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 
 #include "MemoryRegistry.h"
 
@@ -241,6 +246,117 @@ TEST_F(SettingsStoreTest, HostFailureIsSwallowedDuringFirstRunButFailsASave) {
     // ...but the same failure in a save ends it with false.
     s.AutoStart = 1;
     EXPECT_FALSE(failing.SaveSettings(s, true));
+}
+
+// What an administrator may have left under the policy key: only a
+// REG_DWORD within its range is a policy; anything else leaves the user's
+// setting in force, and the other policies empty.
+TEST_F(SettingsStoreTest, PolicyValuesCountOnlyAsDwordsInRange) {
+    auto dword = [](uint32_t n) {
+        Bytes b(sizeof n);
+        std::memcpy(b.data(), &n, sizeof n);
+        return b;
+    };
+    constexpr auto kMissing = static_cast<MemoryRegistry::Type>(0);
+    struct Case {
+        const char* name;
+        MemoryRegistry::Type type;
+        Bytes data;
+        std::optional<int32_t> expected;
+    };
+    const Case cases[] = {
+        {"TimeWork", kMissing, {}, std::nullopt},
+        {"TimeWork", MemoryRegistry::kDword, dword(1), 1},
+        {"TimeWork", MemoryRegistry::kDword, dword(1440), 1440},
+        {"TimeWork", MemoryRegistry::kDword, dword(0), std::nullopt},
+        {"TimeWork", MemoryRegistry::kDword, dword(1441), std::nullopt},
+        {"TimeRelese", MemoryRegistry::kDword, dword(30), 30},
+        {"TimeRelese", MemoryRegistry::kDword, dword(0xFFFFFFFF), std::nullopt},
+        {"TimeRelese", MemoryRegistry::kString, {'3', '0', 0}, std::nullopt},
+        {"TimeRelese", MemoryRegistry::kBinary, dword(30), std::nullopt},
+        {"TimeRelese", MemoryRegistry::kDword, {'3', '0', 0, 0}, std::nullopt},  // the settings' text
+        {"TimeRelese", MemoryRegistry::kDword, {30, 0, 0, 0, 0, 0, 0, 0}, std::nullopt},
+        {"AllowStopTimer", MemoryRegistry::kDword, dword(0), 0},
+        {"AllowStopTimer", MemoryRegistry::kDword, dword(2), std::nullopt},
+        {"AllowExit", MemoryRegistry::kDword, dword(1), 1},
+        {"AllowExit", MemoryRegistry::kString, {'0', 0}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.name << " type " << c.type << " of " << c.data.size() << " bytes");
+        registry.keys.erase({Root::LocalMachine, kPolicyKey});
+        if (c.type != kMissing) registry.Put(Root::LocalMachine, kPolicyKey, c.name, c.type, c.data);
+        const Policies policies = store.LoadPolicies();
+        for (const PolicyValue& v : PolicyValues())
+            EXPECT_EQ(policies.*v.value, v.name == std::string(c.name) ? c.expected : std::nullopt) << v.name;
+    }
+    // The user's own key is no place for policies.
+    registry.keys.erase({Root::LocalMachine, kPolicyKey});
+    registry.Put(Root::CurrentUser, kPolicyKey, "TimeWork", MemoryRegistry::kDword, dword(1));
+    EXPECT_FALSE(store.LoadPolicies().TimeWork);
+}
+
+// A policy's value runs in place of the user's, which stays in the key as
+// the user left it, and is what the settings dialog gives back for the
+// field the policy held.
+TEST_F(SettingsStoreTest, PoliciesRunInPlaceOfTheUsersValuesWhichSavingLeavesAlone) {
+    Load();
+    registry.Put(Root::CurrentUser, kProductKey, "TimeWork", MemoryRegistry::kString, {'3', '0', 0});
+    store.SaveStopTimer(1);
+    const Settings user = Load();
+    Policies policies;
+    policies.TimeWork = 1;
+    policies.AllowStopTimer = 0;
+
+    const Settings run = Enforced(user, policies);
+    EXPECT_EQ(run.TimeWork, 1);
+    EXPECT_EQ(run.TimeRelese, 15);
+    EXPECT_EQ(run.StopTimer, 0) << "the timer counts where it may not be stopped";
+    EXPECT_EQ(run.alpha, 50);
+    policies.AllowStopTimer = 1;
+    EXPECT_EQ(Enforced(user, policies).StopTimer, 1);
+    EXPECT_EQ(Enforced(user, Policies{}).TimeWork, 30);
+
+    Settings chosen = run;  // the dialog showed the policy's 1
+    chosen.TimeRelese = 20;
+    const Settings own = UsersOwn(chosen, user, policies);
+    EXPECT_EQ(own.TimeWork, 30);
+    EXPECT_EQ(own.TimeRelese, 20);
+    EXPECT_TRUE(store.SaveSettings(own, false, policies));
+    const MemoryRegistry::Value& kept = registry.Find(Root::CurrentUser, kProductKey)->at("TimeWork");
+    EXPECT_EQ(kept.type, MemoryRegistry::kString);
+    EXPECT_EQ(kept.data, (Bytes{'3', '0', 0}));
+    EXPECT_EQ(Product("TimeRelese"), (Bytes{'2', '0', 0, 0}));
+}
+
+// The administrative template that ships offers every policy the program
+// reads, for the machine, under the policy key, with the range the program
+// takes; and no other.
+TEST(PolicyTemplate, OffersEveryPolicyValueWithItsKeyAndRange) {
+    std::ifstream in(LUMEYRA_SOURCE_DIR "/res/policies/Lumeyra.admx");
+    const std::string admx{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(admx.empty());
+    size_t policies = 0;
+    for (size_t at = admx.find("<policy "); at != std::string::npos; at = admx.find("<policy ", at + 1))
+        ++policies;
+    EXPECT_EQ(policies, PolicyValues().size());
+    for (const PolicyValue& v : PolicyValues()) {
+        const std::string name = v.name;
+        const size_t begin = admx.find("<policy name=\"" + name + "\"");
+        ASSERT_NE(begin, std::string::npos) << name;
+        const std::string policy = admx.substr(begin, admx.find("</policy>", begin) - begin);
+        // A choice is enabled (1) or disabled (0); a number is typed within
+        // its range.
+        const std::string range =
+            v.min == 0 && v.max == 1
+                ? "<enabledValue><decimal value=\"1\" /></enabledValue>\n"
+                  "      <disabledValue><decimal value=\"0\" /></disabledValue>"
+                : "minValue=\"" + std::to_string(v.min) + "\" maxValue=\"" + std::to_string(v.max) + "\"";
+        for (const std::string& wanted :
+             {std::string("class=\"Machine\""), "key=\"" + std::string(kPolicyKey) + "\"",
+              "valueName=\"" + name + "\"", range})
+            EXPECT_NE(policy.find(wanted), std::string::npos) << name << " lacks " << wanted;
+    }
 }
 
 }  // namespace

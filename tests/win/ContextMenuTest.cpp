@@ -1,5 +1,5 @@
 // The context menu as the system sees it: the items, their ids and texts,
-// with nothing greyed or checked.
+// nothing checked, and greyed only what the policies forbid.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +14,7 @@ struct Item {
     UINT id;
     std::string text;
     bool separator;
+    bool grayed;
 };
 
 Item ItemAt(HMENU menu, int position) {
@@ -21,11 +22,9 @@ Item ItemAt(HMENU menu, int position) {
     GetMenuString(menu, position, text, std::size(text), MF_BYPOSITION);
     UINT state = GetMenuState(menu, position, MF_BYPOSITION);
     bool separator = (state & MF_SEPARATOR) != 0;
-    // The system reports separators as disabled; the commands must not be.
-    if (!separator) {
-        EXPECT_FALSE(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)) << position;
-    }
-    return {GetMenuItemID(menu, position), Narrow(text), separator};
+    EXPECT_FALSE(state & MF_CHECKED) << position;
+    // The system reports separators as disabled too.
+    return {GetMenuItemID(menu, position), Narrow(text), separator, !separator && (state & MF_GRAYED) != 0};
 }
 
 }  // namespace
@@ -36,10 +35,13 @@ TEST(ContextMenu, BuildsTheItemsForEachWayInAndTimerState) {
         bool stopped;
         UINT helpId;
         const char* timerText;
+        MenuAllowed allowed;
     };
-    for (Case c : {Case{MenuSource::kWindow, false, 101, "Остановить таймер"},
-                   Case{MenuSource::kNotifyIcon, true, 102, "Запустить таймер"}}) {
-        MenuHandle menu = BuildContextMenu(c.source, c.stopped);
+    for (Case c : {Case{MenuSource::kWindow, false, 101, "Остановить таймер", {}},
+                   Case{MenuSource::kNotifyIcon, true, 102, "Запустить таймер", {}},
+                   Case{MenuSource::kNotifyIcon, false, 102, "Остановить таймер", {false, false}}}) {
+        const bool policies = !c.allowed.stopTimer;
+        MenuHandle menu = BuildContextMenu(c.source, c.stopped, c.allowed);
         ASSERT_EQ(GetMenuItemCount(menu.Get()), 7);
         EXPECT_EQ(ItemAt(menu.Get(), 0).text, "About...");
         EXPECT_EQ(ItemAt(menu.Get(), 0).id, 32775u);
@@ -53,6 +55,9 @@ TEST(ContextMenu, BuildsTheItemsForEachWayInAndTimerState) {
         EXPECT_TRUE(ItemAt(menu.Get(), 5).separator);
         EXPECT_EQ(ItemAt(menu.Get(), 6).text, "Завершить роботу");
         EXPECT_EQ(ItemAt(menu.Get(), 6).id, 32772u);
+        for (int position : {0, 1, 4}) EXPECT_FALSE(ItemAt(menu.Get(), position).grayed) << position;
+        EXPECT_EQ(ItemAt(menu.Get(), 3).grayed, policies);
+        EXPECT_EQ(ItemAt(menu.Get(), 6).grayed, policies);
     }
 }
 

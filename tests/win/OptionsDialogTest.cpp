@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/LumeyraApp.h"
+#include "framework/Handles.h"
 #include "res/resource.h"
 #include "settings/OptionsDialog.h"
 #include "tests/support/Accessible.h"
@@ -63,6 +64,7 @@ struct ControlRow {
     int x, y, width, height;  // dialog units
     LONG kind;                // the style bits under the class's mask
     bool tabStop, group;
+    bool visible = true;
 };
 
 // The template in its tab order, which is the reading order: top to bottom,
@@ -87,9 +89,12 @@ constexpr ControlRow kLayout[] = {
     {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, true, false},
     {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_QUIET_FULL_SCREEN, "Button", 9, 128, 160, 11, BS_AUTOCHECKBOX, true, true},
-    {IDC_OPTIONS_HELP, "Button", 8, 145, 31, 13, BS_PUSHBUTTON, true, false},
-    {IDOK, "Button", 77, 145, 49, 13, BS_DEFPUSHBUTTON, true, false},
-    {IDCANCEL, "Button", 137, 145, 34, 13, BS_PUSHBUTTON, true, false},
+    // Says that the administrator set some values; hidden where none is.
+    // Room for two lines, where the font is too wide for one.
+    {IDC_POLICY_NOTE, "Static", 9, 142, 160, 16, SS_LEFT, false, false, false},
+    {IDC_OPTIONS_HELP, "Button", 8, 159, 31, 13, BS_PUSHBUTTON, true, false},
+    {IDOK, "Button", 77, 159, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 137, 159, 34, 13, BS_PUSHBUTTON, true, false},
 };
 
 LONG KindMask(const std::string& className) {
@@ -115,7 +120,7 @@ void ExpectLayout(HWND dialog) {
     EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
     RECT client{};
     GetClientRect(dialog, &client);
-    RECT size = Pixels(dialog, 0, 0, 178, 164);
+    RECT size = Pixels(dialog, 0, 0, 178, 178);
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
@@ -131,7 +136,7 @@ void ExpectLayout(HWND dialog) {
         EXPECT_EQ(childStyle & KindMask(row.className), row.kind);
         EXPECT_EQ((childStyle & WS_TABSTOP) != 0, row.tabStop);
         EXPECT_EQ((childStyle & WS_GROUP) != 0, row.group);
-        EXPECT_TRUE(childStyle & WS_VISIBLE);
+        EXPECT_EQ((childStyle & WS_VISIBLE) != 0, row.visible);
         if (std::string(row.className) == "Edit") {
             EXPECT_TRUE((childStyle & WS_BORDER) || (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
         }
@@ -146,6 +151,20 @@ void ExpectLayout(HWND dialog) {
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_FALSE(child) << "more controls than the template's";
+
+    // The note is read whole, in the dialog's font, wrapped as the static
+    // wraps it.
+    HWND note = GetDlgItem(dialog, IDC_POLICY_NOTE);
+    RECT room{};
+    GetClientRect(note, &room);
+    RECT needed = room;
+    WindowDc dc(note);
+    Selection noteFont(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(note, WM_GETFONT, 0, 0)));
+    wchar_t text[128] = {};
+    GetWindowTextW(note, text, 128);
+    DrawTextW(dc.Get(), text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
+    EXPECT_LE(needed.right, room.right);
+    EXPECT_LE(needed.bottom, room.bottom);
 }
 
 TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
