@@ -215,6 +215,13 @@ void CLumeyraDlg::FollowBusy(bool busy) {
     FollowVisibility(m_eyesVisibility.HiddenChanged(busy));
 }
 
+void CLumeyraDlg::FollowQuietFullScreen(bool quiet) {
+    m_bQuietFullScreen = quiet;
+    // Turned off while hidden: back at once, and a held prompt opens on
+    // the next tick.
+    if (!quiet) FollowBusy(false);
+}
+
 void CLumeyraDlg::CutToOutline() {
     RECT r{};
     GetWindowRect(Hwnd(), &r);
@@ -362,6 +369,7 @@ void CLumeyraDlg::ApplyPolicies() {
     // already counted stay.
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
+    FollowQuietFullScreen(settings.QuietFullScreen != 0);
     // The rest keeps the timer stopped for itself until it is over.
     if (!m_bResting) FollowStopTimer();
 }
@@ -483,10 +491,7 @@ void CLumeyraDlg::ApplySettings(const Settings& settings) {
     m_work.m_nTimeRelese = settings.TimeRelese;
     m_work.m_nTimeWork = settings.TimeWork;
     SetOpacity(settings.alpha);
-    // Turned off while hidden: back at once, and a held prompt opens on
-    // the next tick.
-    m_bQuietFullScreen = settings.QuietFullScreen != 0;
-    if (!m_bQuietFullScreen) FollowBusy(false);
+    FollowQuietFullScreen(settings.QuietFullScreen != 0);
 
     // -1 (neither button chosen) counts as a type other than the ordinary.
     if (settings.WindowType == 0) {

@@ -101,6 +101,7 @@ private:
     // While the user presents or plays full screen (and wants quiet) the
     // spectacles keep out of the way: hidden, the eyes still; back after.
     void FollowBusy(bool busy);
+    void FollowQuietFullScreen(bool quiet);
     // The icon's tip follows the work's state, sent only when its text
     // changes.
     void UpdateTip();

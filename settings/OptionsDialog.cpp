@@ -20,6 +20,7 @@ struct PolicyField {
 constexpr PolicyField kPolicyFields[] = {
     {&Settings::TimeWork, IDC_TIME_WORK},
     {&Settings::TimeRelese, IDC_TIME_RELESE},
+    {&Settings::QuietFullScreen, IDC_QUIET_FULL_SCREEN},
 };
 
 }  // namespace

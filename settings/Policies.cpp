@@ -9,6 +9,7 @@ constexpr PolicyValue kPolicyValues[] = {
     {"TimeRelese", &Policies::TimeRelese, 1, kMaxPolicyMinutes, &Settings::TimeRelese},
     {"AllowStopTimer", &Policies::AllowStopTimer, 0, 1, nullptr},
     {"AllowExit", &Policies::AllowExit, 0, 1, nullptr},
+    {"QuietFullScreen", &Policies::QuietFullScreen, 0, 1, &Settings::QuietFullScreen},
 };
 
 // A value is read as the unsigned number Group Policy writes.

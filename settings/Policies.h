@@ -18,6 +18,7 @@ struct Policies {
     std::optional<int32_t> TimeRelese;  // minutes
     std::optional<int32_t> AllowStopTimer;
     std::optional<int32_t> AllowExit;
+    std::optional<int32_t> QuietFullScreen;  // 0 or 1
 
     bool StopTimerAllowed() const { return AllowStopTimer.value_or(1) != 0; }
     bool ExitAllowed() const { return AllowExit.value_or(1) != 0; }

@@ -509,6 +509,7 @@ protected:
         ASSERT_TRUE(WritePolicy("TimeWork", 1));
         ASSERT_TRUE(WritePolicy("AllowStopTimer", 0));
         ASSERT_TRUE(WritePolicy("AllowExit", 0));
+        ASSERT_TRUE(WritePolicy("QuietFullScreen", 0));
         ASSERT_TRUE(WritePolicy("TimeRelese", REG_SZ, {'5', 0}));
     }
     // Windows' broadcast once Group Policy has been applied anew.
@@ -563,6 +564,8 @@ TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1006)));
     EXPECT_EQ(ControlText(dialog, 1007), L"15");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1007)));
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, 1031), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1031)));
     HWND note = GetDlgItem(dialog, 1029);
     EXPECT_EQ(TextOf(note), L"Некоторые параметры заданы администратором.");
     EXPECT_TRUE(IsWindowVisible(note));
@@ -576,6 +579,7 @@ TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_TRUE(WaitFor([&] { return Stored("TimeRelese") == Text("20\0\0", 4); }, 10s));
     EXPECT_EQ(Stored("TimeWork"), Text("45\0\0", 4));
+    EXPECT_TRUE(Stored("QuietFullScreen").empty()) << "the user's own choice, never set, stays so";
 
     // A rest length set while the program runs holds from the refresh on,
     // beside the minute of work set from the start.

@@ -25,7 +25,7 @@ to_win() { echo "Z:${1//\//\\}"; }
 # The administrative template in a package's folder names every policy the
 # program reads.
 check_admx() {
-  python3 "$root/tests/package/check_admx.py" "$1/policies" TimeWork TimeRelese AllowStopTimer AllowExit
+  python3 "$root/tests/package/check_admx.py" "$1/policies" TimeWork TimeRelese AllowStopTimer AllowExit QuietFullScreen
 }
 setup="$build/dist/Lumeyra-Setup-$version.exe"
 installed='C:\Program Files\Lumeyra'

@@ -280,6 +280,9 @@ TEST_F(SettingsStoreTest, PolicyValuesCountOnlyAsDwordsInRange) {
         {"AllowStopTimer", MemoryRegistry::kDword, dword(2), std::nullopt},
         {"AllowExit", MemoryRegistry::kDword, dword(1), 1},
         {"AllowExit", MemoryRegistry::kString, {'0', 0}, std::nullopt},
+        {"QuietFullScreen", MemoryRegistry::kDword, dword(0), 0},
+        {"QuietFullScreen", MemoryRegistry::kDword, dword(1), 1},
+        {"QuietFullScreen", MemoryRegistry::kDword, {'0', 0, 0, 0}, std::nullopt},  // the settings' text
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
