@@ -17,7 +17,9 @@ void CDataExchange::FailOnEdit(int id, const std::string& message) {
 void DDX_Text(CDataExchange& dx, int id, int32_t& value, int32_t minValue, int32_t maxValue) {
     if (!dx.Running()) return;
     if (!dx.m_bSaveAndValidate) {
-        SetDlgItemText(dx.Dialog(), id, std::to_wstring(value).c_str());
+        // Not std::to_wstring: that alone links mingw's whole wide printf,
+        // some 11 KB of code, into the exe.
+        SetDlgItemInt(dx.Dialog(), id, static_cast<UINT>(value), TRUE);
         return;
     }
     // Only the first characters count; the rest of a long text is ignored.

@@ -271,9 +271,10 @@ TEST_F(OptionsDialog, WindowTypeEnablesThePositionControls) {
     EXPECT_EQ(m_options.m_nXPos, 9999);
 }
 
-TEST_F(OptionsDialog, AStoredTypeBeyondTheButtonsSelectsNeitherAndComesBackAsMinusOne) {
+TEST_F(OptionsDialog, StoredValuesBeyondTheControlsShowAsStoredAndATypeComesBackAsMinusOne) {
     m_options.m_nWindowType = 5;
     m_options.m_bAutoStart = 7;
+    m_options.m_nXPos = -20;  // the spectacles dragged left of the primary monitor
     INT_PTR result = RunScripted(m_options, [&](DialogScript& s) {
         HWND dialog = s.WaitForWindow(kTitle);
         ASSERT_TRUE(dialog);
@@ -281,6 +282,8 @@ TEST_F(OptionsDialog, AStoredTypeBeyondTheButtonsSelectsNeitherAndComesBackAsMin
         EXPECT_FALSE(Checked(dialog, IDC_WINDOW_PASS_THROUGH));
         EXPECT_TRUE(PositionEnabled(dialog));
         EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
+        EXPECT_EQ(DialogScript::Text(dialog, IDC_X_POS), "-20");
+        DialogScript::Type(dialog, IDC_X_POS, "0");
         Press(dialog, IDOK);
         s.WaitGone(dialog);
     });
