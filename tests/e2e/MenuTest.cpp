@@ -526,16 +526,8 @@ protected:
     // program a tick late on a loaded machine.
     int TicksUntilPrompt(int most) {
         for (int n = 1; n <= most; ++n) {
-            const int x = 300 + n % 200;
-            SetCursorPos(x, 300);
-            WaitFor(
-                [x] {
-                    POINT p{};
-                    return GetCursorPos(&p) && p.x == x;
-                },
-                2s);
-            PostMessageA(main, WM_TIMER, 1, 0);
-            Sync(main);
+            MoveCursor();
+            PostTick(main);
             if (Prompt()) return n;
         }
         return -1;
