@@ -243,7 +243,7 @@ bool CLumeyraDlg::NotifyIcon(DWORD operation) {
     // During a rest the timer stands still without the user's stop.
     const bool stopped = m_work.m_bStopped && !m_work.m_bInRest;
     data.hIcon = LoadIcon(AppInstance(), MAKEINTRESOURCE(stopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
-    const std::wstring tip = Widen("Lumeyra\n" + WorkStateText(m_work));
+    const std::wstring tip = TipText();
     lstrcpyn(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
     if (!Shell_NotifyIcon(operation, &data)) return false;
     m_strTip = tip;
@@ -253,8 +253,10 @@ bool CLumeyraDlg::NotifyIcon(DWORD operation) {
 void CLumeyraDlg::UpdateTip() {
     // Not before the icon is there: the retries add it with its tip.
     if (m_nIconRetries > 0) return;
-    if (Widen("Lumeyra\n" + WorkStateText(m_work)) != m_strTip) NotifyIcon(NIM_MODIFY);
+    if (TipText() != m_strTip) NotifyIcon(NIM_MODIFY);
 }
+
+std::wstring CLumeyraDlg::TipText() const { return Widen("Lumeyra\n" + WorkStateText(m_work)); }
 
 void CLumeyraDlg::ShowNotifyIcon() {
     // An icon still there refuses NIM_ADD and takes NIM_MODIFY.
@@ -282,9 +284,7 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
     if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
         CRestDialogs dialogs;
-        m_bResting = true;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
-        m_bResting = false;
         // The rest ends with the timer running; a policy changed meanwhile
         // may say otherwise.
         FollowStopTimer();
@@ -371,7 +371,7 @@ void CLumeyraDlg::ApplyPolicies() {
     m_work.m_nTimeWork = settings.TimeWork;
     FollowQuietFullScreen(settings.QuietFullScreen != 0);
     // The rest keeps the timer stopped for itself until it is over.
-    if (!m_bResting) FollowStopTimer();
+    if (!m_work.m_bInRest) FollowStopTimer();
 }
 
 void CLumeyraDlg::FollowStopTimer() {

@@ -105,6 +105,7 @@ private:
     // The icon's tip follows the work's state, sent only when its text
     // changes.
     void UpdateTip();
+    std::wstring TipText() const;
     void CutToOutline();
 
     // What the work timer observes: the cursor, the hook's key flag, the
@@ -134,8 +135,6 @@ private:
     // force again.
     Settings m_settings;
     Policies m_policies;
-    // True while the rest sequence runs, which stops the timer for itself.
-    bool m_bResting = false;
     // "TaskbarCreated": the taskbar has (re)started without our icon.
     UINT m_uTaskbarCreated = 0;
     // Ticks left on which a refused icon is tried again; 0 once it is shown.
