@@ -2,7 +2,6 @@
 
 #include <initializer_list>
 
-
 namespace {
 
 ScreenRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

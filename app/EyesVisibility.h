@@ -4,9 +4,9 @@
 
 // Whether anyone can see the eyes: not while the session is locked or
 // disconnected, nor while the display is off, nor while the window is fully
-// transparent, nor while it is hidden for a full-screen program. Each report says whether the animation has to stop, to play
-// again, or to go on as it is, so that a report that changes nothing never
-// restarts the clip.
+// transparent, nor while it is hidden for a full-screen program. Each report
+// says whether the animation has to stop, to play again, or to go on as it
+// is, so that a report that changes nothing never restarts the clip.
 class EyesVisibility {
 public:
     enum class Change { kNone, kStop, kPlay };
@@ -34,9 +34,7 @@ public:
     Change HiddenChanged(bool hidden);
     // Nobody is there to see anything: locked, away or the display off.
     bool Away() const { return m_bLocked || m_bDisconnected || m_bDisplayOff; }
-    bool Seen() const {
-        return !m_bLocked && !m_bDisconnected && !m_bDisplayOff && !m_bTransparent && !m_bHidden;
-    }
+    bool Seen() const { return !Away() && !m_bTransparent && !m_bHidden; }
 
 private:
     Change From(bool seenBefore) const;
