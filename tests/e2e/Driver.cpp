@@ -12,6 +12,7 @@
 #include <future>
 #include <thread>
 
+#include "TickGate.h"
 #include "framework/Text.h"
 
 namespace driver {
@@ -77,6 +78,8 @@ Program::Program(const std::string& exeDir) {
 }
 
 Program::~Program() {
+    if (m_gate) UnhookWindowsHookEx(m_gate);
+    if (m_gateLibrary) FreeLibrary(m_gateLibrary);
     if (!m_info.hProcess) return;
     if (Running()) {
         TerminateProcess(m_info.hProcess, 1);
@@ -85,6 +88,17 @@ Program::~Program() {
     if (m_mainWindow) DeleteNotifyIcon(m_mainWindow);
     CloseHandle(m_info.hThread);
     CloseHandle(m_info.hProcess);
+}
+
+bool Program::DriveTime(HWND main) {
+    if (!m_gateLibrary) m_gateLibrary = LoadLibraryW(L"tick_gate.dll");
+    auto gate = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(m_gateLibrary, "DropOwnTicks")));
+    if (!m_gate && gate)
+        m_gate = SetWindowsHookExW(WH_GETMESSAGE, gate, m_gateLibrary, GetWindowThreadProcessId(main, nullptr));
+    // The first message the program takes loads the gate into it; its answer
+    // says it stands.
+    return m_gate && Handled(main);
 }
 
 long Program::WaitForExit(std::chrono::milliseconds timeout) const {
@@ -96,26 +110,15 @@ long Program::WaitForExit(std::chrono::milliseconds timeout) const {
     return static_cast<long>(code);
 }
 
-// Summed over the program's threads: Wine reports no times for another
-// process as a whole, but does for its threads.
-double Program::CpuSeconds() const {
-    auto seconds = [](FILETIME t) {
-        return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
-    };
-    double total = 0;
+std::set<DWORD> Program::Threads() const {
+    std::set<DWORD> threads;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != Id()) continue;
-        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-        FILETIME created{}, exited{}, kernel{}, user{};
-        if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user))
-            total += seconds(kernel) + seconds(user);
-        if (thread) CloseHandle(thread);
-    }
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == Id()) threads.insert(entry.th32ThreadID);
     CloseHandle(snapshot);
-    return total;
+    return threads;
 }
 
 bool Program::SendPowerSetting(HWND hwnd, const GUID& setting, DWORD value) const {
@@ -175,17 +178,40 @@ void MoveCursor() {
     }, std::chrono::seconds(2));
 }
 
+bool Handled(HWND main) {
+    MSG msg{};
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // this thread's queue, for the answer
+    PostMessageW(main, RegisterWindowMessageW(kTickGateMarker), GetCurrentThreadId(), 0);
+    // Woken by the answer itself: a journey posts hundreds of ticks.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_REMOVE)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_POSTMESSAGE);
+    }
+    return true;
+}
+
 void PostTick(HWND main) {
-    PostMessageA(main, WM_TIMER, 1, 0);
-    Sync(main);
+    PostMessageA(main, WM_TIMER, kDrivenTickId, 0);
+    Handled(main);
 }
 
 void ActiveTick(HWND main) {
-    // The key makes the tick active even where the moved cursor reaches the
-    // program late.
     PressKey(VK_SHIFT);
     MoveCursor();
     PostTick(main);
+}
+
+int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input input) {
+    for (int n = 1; n <= most; ++n) {
+        if (input == Input::kKeyAndMouse || input == Input::kKey) PressKey(VK_SHIFT);
+        if (input == Input::kKeyAndMouse || input == Input::kMouse) MoveCursor();
+        PostTick(main);
+        if (done()) return n;
+    }
+    return -1;
 }
 
 HWND FindMenu(const Program& program) {

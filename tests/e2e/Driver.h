@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,9 +73,14 @@ public:
     // The notification icon of this window is taken down when the program
     // is ended, which a killed process cannot do itself.
     void SetMainWindow(HWND hwnd) { m_mainWindow = hwnd; }
-    // The CPU time (user and kernel) the program's running threads have
-    // used so far.
-    double CpuSeconds() const;
+    // From here on the test drives the program's time alone: the main
+    // window's own one-second tick is kept from it (by a hook of the test's
+    // inside the program; the program itself is unchanged), and only the
+    // ticks posted with PostTick count. False when the hook did not take.
+    bool DriveTime(HWND main);
+    // The ids of the program's threads: the animation control plays on one
+    // of its own, which ends when the animation stops.
+    std::set<DWORD> Threads() const;
     // Sends a power setting's new value to a window of the program, as the
     // system does for a registered notification: the record lives in the
     // program's memory, which the window's handler reads.
@@ -83,18 +89,29 @@ public:
 private:
     PROCESS_INFORMATION m_info{};
     HWND m_mainWindow = nullptr;
+    HMODULE m_gateLibrary = nullptr;
+    HHOOK m_gate = nullptr;
 };
 
 // Returns once `hwnd`'s thread answers a sent message. A sent message is
 // handled before the posted ones waiting in the queue, so this does not
 // mean that those have been handled.
 bool Sync(HWND hwnd);
+// Returns true once the main window's thread has handled everything posted
+// to it before (or opened a modal loop on it): the tick gate, which
+// DriveTime has put in, answers a marker posted after them.
+bool Handled(HWND main);
 // An active second as the program sees it: a key pressed and the mouse
 // moved (to a new place, once it has landed there), then one tick of the
 // main window's timer, posted (the handler ignores the id) and handled.
 void MoveCursor();
 void PostTick(HWND main);
 void ActiveTick(HWND main);
+// What the user does before each posted tick.
+enum class Input { kKeyAndMouse, kMouse, kKey, kNothing };
+// Posts up to `most` ticks, each after `input`, until `done` holds once a
+// tick has been handled; the number of ticks it took, or -1.
+int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input input = Input::kKeyAndMouse);
 // The program's open popup menu (class #32768); null when none is open.
 HWND FindMenu(const Program& program);
 // Returns true once the main window has handled everything posted to it
