@@ -142,6 +142,7 @@ TEST(Startup, StoredClickThroughWindowStandsAtItsPlaceWithTimerStopped) {
 }
 
 TEST(Startup, EnterEscapeAndCloseLeaveTheWindowOpen) {
+    ForgetSettings();
     Program program;
     HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
     ASSERT_TRUE(hwnd);
@@ -260,6 +261,7 @@ TEST(Startup, RunsWithoutTheHookLibrary) {
     fs::create_directories(dir);
     ASSERT_TRUE(CopyFileW(Widen(Folders().exeDir + "\\Lumeyra.exe").c_str(), (dir / "Lumeyra.exe").c_str(), FALSE));
     ASSERT_FALSE(fs::exists(dir / "HookKeyUp.dll"));
+    ForgetSettings();
     Program program(Narrow(dir.wstring()));
     HWND hwnd = program.WaitForWindow(L"Lumeyra", kStartTimeout);
     ASSERT_TRUE(hwnd);
