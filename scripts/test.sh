@@ -31,23 +31,4 @@ grep -E "^(Done|stat::number_of_executed_units)" "$build/fuzz/fuzz.log"
 cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build/win" -j"$jobs"
 
-BUILD_WIN="$build/win"
-{ source "$root/scripts/wine-env.sh"; } 2>/dev/null
-trap wine_cleanup EXIT
-xvfb_start
-wine_prefix_setup
-# A persistent server, so that Wine's helpers do not hold ctest's pipes open.
-"$WINESERVER" -p
-rm -rf "$build/win/artifacts"
-# One at a time: the tests share the prefix's registry and desktop. First
-# as on an English Windows (ANSI code page 1252), the journeys run from a
-# folder with a Cyrillic name; then the tests that look at text once more as
-# on a Russian Windows (1251). Each run checks that Wine used its code page.
-LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$build/win" --output-on-failure -E '^e2e_tests$'
-LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$build/win" --output-on-failure \
-  -R '^(win_tests|dialog_tests|e2e_tests)$'
-
-for bmp in "$build/win/artifacts"/*.bmp; do
-  [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
-echo "Screenshots: $build/win/artifacts"
+"$root/scripts/wine-tests.sh" "$build/win"

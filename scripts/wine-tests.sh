@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The Wine stages of the test command, on a build already made: the Windows,
+# dialog and end-to-end tests and the package journey, first as on an
+# English Windows (ANSI code page 1252), the journeys from a folder with a
+# Cyrillic name; then the tests that look at text once more as on a Russian
+# Windows (1251). Each run checks that Wine used its code page. Expects the
+# Windows build folder as its argument.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_WIN=${1:?usage: wine-tests.sh BUILD_WIN}
+
+{ source "$root/scripts/wine-env.sh"; } 2>/dev/null
+trap wine_cleanup EXIT
+xvfb_start
+wine_prefix_setup
+# A persistent server, so that Wine's helpers do not hold ctest's pipes open.
+"$WINESERVER" -p
+rm -rf "$BUILD_WIN/artifacts"
+status=0
+# The run script's prefix is a user's own: what the tests write must never
+# reach it. Its settings are read before and after the stages.
+run_settings() {
+  local reg
+  reg="$(dirname "$BUILD_WIN")/run/wineprefix/user.reg"
+  [ -e "$reg" ] || { echo "none"; return; }
+  awk '/^\[/ { inside = ($1 == "[Software\\\\Lumeyra]") ; if (inside) print $1; next } inside' "$reg"
+}
+run_before=$(run_settings)
+# One at a time: the tests share the prefix's registry and desktop.
+echo "== Wine stage: code page 1252 =="
+LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$BUILD_WIN" --output-on-failure -E '^e2e_tests$' || status=1
+echo "== Wine stage: code page 1251 =="
+LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$BUILD_WIN" --output-on-failure \
+  -R '^(win_tests|dialog_tests|e2e_tests)$' || status=1
+
+if [ "$(run_settings)" != "$run_before" ]; then
+  echo "The tests changed the settings in the run script's prefix (build/run/wineprefix)" >&2
+  status=1
+fi
+
+for bmp in "$BUILD_WIN/artifacts"/*.bmp; do
+  [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+done
+echo "Screenshots: $BUILD_WIN/artifacts"
+exit $status
