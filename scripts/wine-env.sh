@@ -1,8 +1,9 @@
 # Sourced by the run and test scripts: a Wine prefix of the project's own
 # under the build folder, a virtual desktop, and an X server when none runs.
-# Expects BUILD_WIN (the Windows build folder).
+# Expects BUILD_WIN (the Windows build folder). The tests' prefix is
+# BUILD_WIN/wineprefix; LUMEYRA_PREFIX names another (the run's own).
 
-export WINEPREFIX="$BUILD_WIN/wineprefix"
+export WINEPREFIX="${LUMEYRA_PREFIX:-$BUILD_WIN/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The locale picks Wine's ANSI code page: en_US gives 1252 (an English
@@ -37,7 +38,8 @@ wine_prefix_setup() {
     case "$(basename "$font")" in cou*) continue ;; esac
     cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
   done
-  local reg="$BUILD_WIN/prefix-setup.reg"
+  local reg
+  reg="$(dirname "$WINEPREFIX")/prefix-setup.reg"
   cat >"$reg" <<'REG'
 REGEDIT4
 
