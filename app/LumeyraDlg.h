@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string>
 
-#include "app/EyesVisibility.h"
 #include "app/HookLibrary.h"
-#include "app/MenuItems.h"
-#include "app/WorkTimer.h"
+#include "core/EyesVisibility.h"
+#include "core/MenuItems.h"
+#include "core/Policies.h"
+#include "core/Settings.h"
+#include "core/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
-#include "settings/Policies.h"
-#include "settings/Settings.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/LabelLayout.h"
+#include "core/LabelLayout.h"
 #include "framework/Text.h"
 #include "framework/WindowStyle.h"
 #include "framework/WindowText.h"

@@ -1,6 +1,6 @@
 #include "settings/OptionsDialog.h"
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
 #include "password/EditPassword.h"
 #include "password/QueryPassword.h"
 #include "res/resource.h"
@@ -101,7 +101,7 @@ void COptionsDialog::OnTakePosition() {
     // showing the fields again puts the last good values back into the
     // controls from the failing one on.
     UpdateData(true);
-    CDialog* main = App().MainWindow();
+    CDialog* main = CAppBase::MainWindow();
     RECT r{};
     if (main && main->Hwnd() && GetWindowRect(main->Hwnd(), &r)) {
         m_nXPos = r.left;
@@ -117,7 +117,7 @@ void COptionsDialog::OnPasswordLink() {
     edit.DoModal(Hwnd());
 }
 
-void COptionsDialog::OnHelpButton() { App().ShowHelp(kHelpContext); }
+void COptionsDialog::OnHelpButton() { AppBase().ShowHelp(kHelpContext); }
 
 void COptionsDialog::OnOK() {
     CQueryPassword query;

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "controls/Label.h"
+#include "core/Policies.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
-#include "settings/Policies.h"
 
 // The settings dialog: work and rest times, window type and position,
 // opacity, start at log-on, quiet while a program runs full screen, and the

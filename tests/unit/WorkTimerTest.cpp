@@ -4,7 +4,8 @@
 #include <sstream>
 #include <vector>
 
-#include "app/WorkTimer.h"
+#include "core/RestDialogs.h"
+#include "core/WorkTimer.h"
 
 namespace {
 

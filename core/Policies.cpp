@@ -1,4 +1,4 @@
-#include "settings/Policies.h"
+#include "core/Policies.h"
 
 namespace {
 

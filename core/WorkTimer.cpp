@@ -1,6 +1,9 @@
-#include "app/WorkTimer.h"
+#include "core/WorkTimer.h"
 
 #include <cstdio>
+
+#include "core/LateTick.h"
+#include "core/RestDialogs.h"
 
 namespace {
 
@@ -58,17 +61,15 @@ void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
 }
 
 bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) {
-    const int64_t now = senses.NowMs();
-    const int64_t gap = s.m_nLastTickMs < 0 ? 0 : now - s.m_nLastTickMs;
-    s.m_nLastTickMs = now;
+    const int64_t late = LateTickSeconds(s.m_nLastTickMs, senses.NowMs());
     if (s.m_bStopped) return false;
 
     const int32_t rest = s.m_nTimeRelese * 60;
     // No tick arrives while the machine sleeps: the seconds a tick comes
     // late are a pause like any other, so a sleep longer than the rest
     // counts as a rest instead of bringing the prompt a minute later.
-    if (gap >= kLateTickMs) {
-        s.m_nIdleSeconds += static_cast<int32_t>(gap / 1000 - 1);
+    if (late > 0) {
+        s.m_nIdleSeconds += static_cast<int32_t>(late);
         EndLongPause(s, rest);
     }
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
-#include "settings/Registry.h"
-#include "settings/Settings.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
 
 // Where an administrator sets rules for every user of the computer (Group
 // Policy, Intune or a .reg file): a key that standard users cannot write.
