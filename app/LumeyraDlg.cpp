@@ -1,6 +1,5 @@
 #include "app/LumeyraDlg.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -11,6 +10,7 @@
 #include "app/ContextMenu.h"
 #include "app/ExiteDlg.h"
 #include "app/LumeyraApp.h"
+#include "app/NotifyIcon.h"
 #include "core/Opacity.h"
 #include "core/WindowLayout.h"
 #include "framework/Handles.h"
@@ -25,11 +25,6 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
-constexpr UINT kNotifyIconId = IDR_MAINFRAME;
-// A program started at log-on may come before the taskbar: its refused
-// icon is tried again once a tick for ten minutes, and after that (or after
-// a restart of the taskbar) when the taskbar announces itself.
-constexpr int kIconRetries = 600;
 // Help topics by where the user asked for help.
 constexpr DWORD kHelpFromIcon = 0;
 constexpr DWORD kHelpFromWindow = 1;
@@ -48,16 +43,6 @@ constexpr const char* kLoadErrorText = "Помилка при роботі з р
 constexpr const char* kSaveErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\r"
     " Можливо не всі настройки приміняться.";
-
-// The notification icon's record with what every operation needs.
-NOTIFYICONDATA IconRecord(HWND window) {
-    NOTIFYICONDATA data{};
-    // The 64-bit form of the record without the balloon GUID and icon.
-    data.cbSize = NOTIFYICONDATA_V2_SIZE;
-    data.hWnd = window;
-    data.uID = kNotifyIconId;
-    return data;
-}
 
 }  // namespace
 
@@ -127,11 +112,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
-    m_uTaskbarCreated = RegisterWindowMessage(L"TaskbarCreated");
-    // A program run elevated would not hear the taskbar's broadcast from the
-    // ordinary-rights shell otherwise.
-    ChangeWindowMessageFilterEx(Hwnd(), m_uTaskbarCreated, MSGFLT_ALLOW, nullptr);
-    ShowNotifyIcon();
+    m_notifyIcon.Create(Hwnd(), NotifyIconFor(m_work));
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
 
@@ -236,36 +217,8 @@ void CLumeyraDlg::CutToOutline() {
     if (SetWindowRgn(Hwnd(), outline.Get(), TRUE)) outline.Release();
 }
 
-bool CLumeyraDlg::NotifyIcon(DWORD operation) {
-    NOTIFYICONDATA data = IconRecord(Hwnd());
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_SYSCOMMAND;
-    // During a rest the timer stands still without the user's stop.
-    const bool stopped = m_work.m_bStopped && !m_work.m_bInRest;
-    data.hIcon = LoadIcon(AppInstance(), MAKEINTRESOURCE(stopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
-    const std::wstring tip = TipText();
-    lstrcpyn(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
-    if (!Shell_NotifyIcon(operation, &data)) return false;
-    m_strTip = tip;
-    return true;
-}
-
-void CLumeyraDlg::UpdateTip() {
-    // Not before the icon is there: the retries add it with its tip.
-    if (m_nIconRetries > 0) return;
-    if (TipText() != m_strTip) NotifyIcon(NIM_MODIFY);
-}
-
-std::wstring CLumeyraDlg::TipText() const { return Widen("Lumeyra\n" + WorkStateText(m_work)); }
-
-void CLumeyraDlg::ShowNotifyIcon() {
-    // An icon still there refuses NIM_ADD and takes NIM_MODIFY.
-    const bool shown = NotifyIcon(NIM_ADD) || NotifyIcon(NIM_MODIFY);
-    m_nIconRetries = shown ? 0 : kIconRetries;
-}
-
 bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == m_uTaskbarCreated && m_uTaskbarCreated) {
+    if (m_notifyIcon.IsTaskbarCreated(message)) {
         OnTaskbarCreated();
         result = 0;
         return true;
@@ -275,10 +228,10 @@ bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 // Explorer restarted (a crash, an update) and lost every icon; with the
 // click-through window the icon is the only way to the menu.
-void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
+void CLumeyraDlg::OnTaskbarCreated() { m_notifyIcon.Show(NotifyIconFor(m_work)); }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
-    if (m_nIconRetries > 0) m_nIconRetries = NotifyIcon(NIM_ADD) ? 0 : m_nIconRetries - 1;
+    m_notifyIcon.Retry(NotifyIconFor(m_work));
     // Nobody presents to a locked screen: what was seen last holds until
     // the user is back, and the ticks meanwhile cost nothing more.
     if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
@@ -289,7 +242,7 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
         // may say otherwise.
         FollowStopTimer();
     }
-    UpdateTip();
+    m_notifyIcon.FollowTip(NotifyIconFor(m_work));
     PassOn();
     return 0;
 }
@@ -325,8 +278,7 @@ LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     m_consoleDisplayNotification.Reset();
     m_sessionDisplayNotification.Reset();
     KillTimer(Hwnd(), kTimerId);
-    NOTIFYICONDATA data = IconRecord(Hwnd());
-    Shell_NotifyIcon(NIM_DELETE, &data);
+    m_notifyIcon.Remove();
     m_hook.Unload();
     PassOn();
     return 0;
@@ -342,7 +294,7 @@ LRESULT CLumeyraDlg::OnRButtonUp(WPARAM, LPARAM) {
 // icon's id; only its right click opens the menu, and not while a prompt or
 // the exit question is open.
 LRESULT CLumeyraDlg::OnSysCommand(WPARAM wParam, LPARAM lParam) {
-    if (wParam == kNotifyIconId && lParam == WM_RBUTTONUP && !App().m_bPromptOpen)
+    if (wParam == CNotifyIcon::kId && lParam == WM_RBUTTONUP && !App().m_bPromptOpen)
         ShowContextMenu(MenuSource::kNotifyIcon);
     else
         PassOn();
@@ -378,7 +330,7 @@ void CLumeyraDlg::FollowStopTimer() {
     const bool stopped = Enforced(m_settings, m_policies).StopTimer == 1;
     if (stopped == m_work.m_bStopped) return;
     m_work.m_bStopped = stopped;
-    NotifyIcon(NIM_MODIFY);
+    m_notifyIcon.Update(NotifyIconFor(m_work));
 }
 
 // The anchor stays where the button went down: after each move the window
@@ -439,7 +391,7 @@ void CLumeyraDlg::OnStartStopTimer() {
     m_settings.StopTimer = m_work.m_bStopped ? 1 : 0;
     // The work counts stay: starting again continues from them.
     App().Store().SaveStopTimer(m_settings.StopTimer);
-    NotifyIcon(NIM_MODIFY);
+    m_notifyIcon.Update(NotifyIconFor(m_work));
 }
 
 void CLumeyraDlg::OnSettings() {

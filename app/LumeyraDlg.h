@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/HookLibrary.h"
+#include "app/NotifyIcon.h"
 #include "core/EyesVisibility.h"
 #include "core/MenuItems.h"
 #include "core/Policies.h"
@@ -79,12 +80,6 @@ private:
     // Whether the start/stop command may act now: stopping may be forbidden.
     bool MayStartStopTimer() const { return m_work.m_bStopped || m_policies.StopTimerAllowed(); }
 
-    // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
-    // whether the timer runs; false when the notification area refused.
-    bool NotifyIcon(DWORD operation);
-    // Shows the icon in its present state, whether the notification area
-    // still holds it or not.
-    void ShowNotifyIcon();
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
@@ -102,10 +97,6 @@ private:
     // spectacles keep out of the way: hidden, the eyes still; back after.
     void FollowBusy(bool busy);
     void FollowQuietFullScreen(bool quiet);
-    // The icon's tip follows the work's state, sent only when its text
-    // changes.
-    void UpdateTip();
-    std::wstring TipText() const;
     void CutToOutline();
 
     // What the work timer observes: the cursor, the hook's key flag, the
@@ -135,15 +126,10 @@ private:
     // force again.
     Settings m_settings;
     Policies m_policies;
-    // "TaskbarCreated": the taskbar has (re)started without our icon.
-    UINT m_uTaskbarCreated = 0;
-    // Ticks left on which a refused icon is tried again; 0 once it is shown.
-    int m_nIconRetries = 0;
     EyesVisibility m_eyesVisibility;
     bool m_bQuietFullScreen = true;
     bool m_bBusy = false;
-    // The tip the notification area holds.
-    std::wstring m_strTip;
+    CNotifyIcon m_notifyIcon;
     SessionNotification m_sessionNotification;
     PowerNotification m_consoleDisplayNotification;
     PowerNotification m_sessionDisplayNotification;

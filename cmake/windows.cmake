@@ -48,6 +48,7 @@ target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 a
 add_library(lumeyra_program OBJECT
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
+  app/NotifyIcon.cpp
   app/HookLibrary.cpp
   app/ContextMenu.cpp
   app/ExiteDlg.cpp

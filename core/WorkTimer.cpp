@@ -7,8 +7,6 @@
 
 namespace {
 
-int32_t LimitMinutes(const WorkTimerState& s) { return s.m_nPostponements * 5 + s.m_nTimeWork; }
-
 void ResetCounters(WorkTimerState& s) {
     s.m_nWorkSeconds = 0;
     s.m_nIdleSeconds = 0;
@@ -21,6 +19,8 @@ void EndLongPause(WorkTimerState& s, int32_t restSeconds) {
 }
 
 }  // namespace
+
+int32_t LimitMinutes(const WorkTimerState& s) { return s.m_nPostponements * 5 + s.m_nTimeWork; }
 
 std::string RestMessage(int32_t timeRelese, int32_t m) {
     char text[256];
@@ -94,17 +94,4 @@ bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) 
     const bool due = s.m_nWorkSeconds > LimitMinutes(s) * 60;
     s.m_bPromptHeld = due && holdPrompt;
     return due && !holdPrompt;
-}
-
-std::string WorkStateText(const WorkTimerState& s) {
-    if (s.m_bInRest) return "Отдых";
-    if (s.m_bStopped) return "Таймер остановлен";
-    if (s.m_bPromptHeld) return "Отдых отложен: полноэкранная программа";
-    // The prompt comes a second after the limit: at the limit one minute
-    // is still to go.
-    const int32_t left = LimitMinutes(s) * 60 - s.m_nWorkSeconds;
-    const int32_t minutes = left <= 0 ? 1 : (left + 59) / 60;
-    char text[64];
-    std::snprintf(text, sizeof text, "До отдыха: %i мин.", minutes);
-    return text;
 }

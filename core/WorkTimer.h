@@ -43,6 +43,10 @@ public:
     virtual int64_t NowMs() = 0;  // monotonic
 };
 
+// The minutes of work after which the prompt comes: the limit, and five
+// more for each postponement.
+int32_t LimitMinutes(const WorkTimerState& state);
+
 // The text of the rest prompt for a limit of `limitMinutes`.
 std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 
@@ -52,11 +56,6 @@ std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 // the tick counts as any other and returns false, and the first tick
 // without it returns true if the rest is still due.
 bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses, bool holdPrompt = false);
-
-// What the notification icon's tip says of the work, under the program's
-// name: the minutes to the prompt (rounded up), the stopped timer, the rest,
-// or the prompt held back.
-std::string WorkStateText(const WorkTimerState& state);
 
 // The rest sequence, in its order: the prompt with `promptOpen` set (the
 // notification icon's menu is refused meanwhile), the rest timer window if
