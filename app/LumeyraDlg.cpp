@@ -99,16 +99,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
         UseLoadFailureFallback(m_settings);
     }
     m_policies = App().Store().LoadPolicies();
-    const Settings settings = Enforced(m_settings, m_policies);
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    m_work.m_bStopped = settings.StopTimer == 1;
-    m_bQuietFullScreen = settings.QuietFullScreen != 0;
-
-    PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
-    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
-    SetOpacity(settings.alpha);
-    MoveToRectWindow();
+    ApplySettings(Running(), SettingsChange::kStartUp);
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
@@ -240,7 +231,7 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
         // The rest ends with the timer running; a policy changed meanwhile
         // may say otherwise.
-        FollowStopTimer();
+        FollowStopTimer(Running().StopTimer == 1);
     }
     m_notifyIcon.FollowTip(NotifyIconFor(m_work));
     PassOn();
@@ -316,18 +307,10 @@ LRESULT CLumeyraDlg::OnSettingChange(WPARAM, LPARAM lParam) {
 
 void CLumeyraDlg::ApplyPolicies() {
     m_policies = App().Store().LoadPolicies();
-    const Settings settings = Enforced(m_settings, m_policies);
-    // As the settings dialog applies them: from the next tick, the seconds
-    // already counted stay.
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    FollowQuietFullScreen(settings.QuietFullScreen != 0);
-    // The rest keeps the timer stopped for itself until it is over.
-    if (!m_work.m_bInRest) FollowStopTimer();
+    ApplySettings(Running(), SettingsChange::kPolicies);
 }
 
-void CLumeyraDlg::FollowStopTimer() {
-    const bool stopped = Enforced(m_settings, m_policies).StopTimer == 1;
+void CLumeyraDlg::FollowStopTimer(bool stopped) {
     if (stopped == m_work.m_bStopped) return;
     m_work.m_bStopped = stopped;
     m_notifyIcon.Update(NotifyIconFor(m_work));
@@ -434,25 +417,38 @@ void CLumeyraDlg::OnSettings() {
     if (!App().Store().SaveSettings(chosen, autoStartChanged, held)) ShowRegistryError(kSaveErrorText);
 
     m_settings = chosen;
-    ApplySettings(Enforced(chosen, m_policies));
+    ApplySettings(Running(), SettingsChange::kChosen);
 }
 
-void CLumeyraDlg::ApplySettings(const Settings& settings) {
+void CLumeyraDlg::ApplySettings(const Settings& running, SettingsChange change) {
     // The work timer takes the new limits from its next tick; the seconds
     // already counted stay.
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    SetOpacity(settings.alpha);
-    FollowQuietFullScreen(settings.QuietFullScreen != 0);
+    m_work.m_nTimeRelese = running.TimeRelese;
+    m_work.m_nTimeWork = running.TimeWork;
+    if (change == SettingsChange::kStartUp) {
+        PlaceWindow(running.WindowType, running.xPos, running.yPos);
+        SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
+        SetOpacity(running.alpha);
+        MoveToRectWindow();
+    } else if (change == SettingsChange::kChosen) {
+        SetOpacity(running.alpha);
+    }
+    FollowQuietFullScreen(running.QuietFullScreen != 0);
+    if (change == SettingsChange::kChosen) FollowWindowType(running);
+    // The dialog leaves the timer's stop alone; the rest keeps the timer
+    // stopped for itself until it is over.
+    if (change != SettingsChange::kChosen && !m_work.m_bInRest) FollowStopTimer(running.StopTimer == 1);
+}
 
+void CLumeyraDlg::FollowWindowType(const Settings& running) {
     // -1 (neither button chosen) counts as a type other than the ordinary.
-    if (settings.WindowType == 0) {
+    if (running.WindowType == 0) {
         SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, false);
         return;
     }
     SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
     GetWindowRect(Hwnd(), &m_rectWindow);
-    OffsetRect(&m_rectWindow, settings.xPos - m_rectWindow.left, settings.yPos - m_rectWindow.top);
+    OffsetRect(&m_rectWindow, running.xPos - m_rectWindow.left, running.yPos - m_rectWindow.top);
     MoveToRectWindow();
 }
 

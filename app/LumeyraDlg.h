@@ -24,12 +24,6 @@ class CLumeyraDlg : public CDialogImpl<CLumeyraDlg> {
 public:
     CLumeyraDlg();
 
-    // Applies a settings record to the running window: the work and rest
-    // limits from the next tick on, the opacity, and the placement: only the
-    // ordinary window (type 0) keeps its place and takes the mouse; any other
-    // type lets the mouse through and stands at xPos, yPos.
-    void ApplySettings(const Settings& settings);
-
 protected:
     BOOL OnInitDialog() override;
     // Enter, Escape and a close request leave the window open: it ends only
@@ -70,13 +64,32 @@ private:
     void OnExit();
     void ShowContextMenu(MenuSource source);
 
+    // The settings that run: the user's under the machine's policies.
+    Settings Running() const { return Enforced(m_settings, m_policies); }
+    // What brings settings into force, and so which of them apply.
+    enum class SettingsChange {
+        // All of them; the window placed by the stored type and position
+        // (PlaceMainWindow's rule).
+        kStartUp,
+        // What a policy may hold: the limits, the quiet choice, the stop.
+        kPolicies,
+        // What the settings dialog sets: the limits, the opacity, the quiet
+        // choice, and the window type's rule below.
+        kChosen,
+    };
+    // Runs the window with `running` (see Running): the work and rest limits
+    // from the next tick on, and what else `change` brings.
+    void ApplySettings(const Settings& running, SettingsChange change);
+    // The window type as the settings dialog applies it: only the ordinary
+    // window (type 0) keeps its place and takes the mouse; any other type
+    // lets the mouse through and stands at xPos, yPos.
+    void FollowWindowType(const Settings& running);
     // Reads the machine's policies afresh and runs with them: the work and
     // rest limits and the timer's state; the menu follows at its next
     // showing.
     void ApplyPolicies();
-    // The timer stopped as the user left it, unless a policy keeps it
-    // counting.
-    void FollowStopTimer();
+    // The timer stopped or running as the settings that run say.
+    void FollowStopTimer(bool stopped);
     // Whether the start/stop command may act now: stopping may be forbidden.
     bool MayStartStopTimer() const { return m_work.m_bStopped || m_policies.StopTimerAllowed(); }
 

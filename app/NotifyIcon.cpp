@@ -54,7 +54,10 @@ void CNotifyIcon::Show(const NotifyIconLook& look) {
     m_nRetries = shown ? 0 : kRetries;
 }
 
-void CNotifyIcon::Update(const NotifyIconLook& look) { Send(NIM_MODIFY, look); }
+void CNotifyIcon::Update(const NotifyIconLook& look) {
+    // Before Create, which shows the look of its moment.
+    if (m_hWnd) Send(NIM_MODIFY, look);
+}
 
 void CNotifyIcon::Retry(const NotifyIconLook& look) {
     if (m_nRetries > 0) m_nRetries = Send(NIM_ADD, look) ? 0 : m_nRetries - 1;
