@@ -387,32 +387,16 @@ void CLumeyraDlg::OnSettings() {
     const Policies held = m_policies;
     const Settings shown = Enforced(settings, held);
 
-    options.m_nTimeWork = shown.TimeWork;
-    options.m_nTimeRelese = shown.TimeRelese;
-    options.m_nXPos = shown.xPos;
-    options.m_nYPos = shown.yPos;
-    options.m_nWindowType = shown.WindowType;
-    const int32_t autoStartShown = shown.AutoStart == 1 ? 1 : 0;
-    options.m_bAutoStart = autoStartShown;
-    options.m_nAlpha = shown.alpha;
-    options.m_bQuietFullScreen = shown.QuietFullScreen != 0 ? 1 : 0;
+    options.Show(shown);
     options.m_policies = held;
     if (options.DoModal() != IDOK) return;
 
-    Settings chosen = settings;
-    chosen.TimeWork = options.m_nTimeWork;
-    chosen.TimeRelese = options.m_nTimeRelese;
-    chosen.WindowType = options.m_nWindowType;
-    chosen.xPos = options.m_nXPos;
-    chosen.yPos = options.m_nYPos;
-    chosen.alpha = options.m_nAlpha;
-    chosen.AutoStart = options.m_bAutoStart != 0 ? 1 : 0;
-    chosen.QuietFullScreen = options.m_bQuietFullScreen != 0 ? 1 : 0;
+    Settings chosen = options.Chosen(settings);
     // The values the policies held were shown, not chosen: the user's own
     // stay, in the key as they were and for when the policy goes.
     chosen = UsersOwn(chosen, settings, held);
     // Ticking and unticking again is no change: the Run value stays alone.
-    const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
+    const bool autoStartChanged = chosen.AutoStart != (shown.AutoStart == 1 ? 1 : 0);
     // What could not be stored still applies to this run.
     if (!App().Store().SaveSettings(chosen, autoStartChanged, held)) ShowRegistryError(kSaveErrorText);
 

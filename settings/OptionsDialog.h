@@ -12,7 +12,7 @@
 // link to the password dialog. The caller fills the fields, runs it, and on
 // OK reads them back; "Применить" asks for the password first. A field whose
 // setting a policy holds shows the policy's value, disabled, under a line
-// that says so.
+// that says so. The fields are exchanged with a settings record.
 class COptionsDialog : public CDialogImpl<COptionsDialog> {
 public:
     COptionsDialog();
@@ -27,6 +27,11 @@ public:
     int32_t m_bQuietFullScreen = 0;
     CLabel m_labelPassword;
     Policies m_policies;  // the machine's policies, the fields' values already theirs
+
+    // The fields from the settings shown.
+    void Show(const Settings& shown);
+    // `base` with the fields' values in place of its own.
+    Settings Chosen(Settings base) const;
 
 protected:
     BOOL OnInitDialog() override;
