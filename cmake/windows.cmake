@@ -48,6 +48,7 @@ target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 a
 add_library(lumeyra_program OBJECT
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
+  app/LumeyraDlgSettings.cpp
   app/NotifyIcon.cpp
   app/HookLibrary.cpp
   app/ContextMenu.cpp
@@ -61,6 +62,7 @@ add_library(lumeyra_program OBJECT
   password/QueryPassword.cpp
   controls/Label.cpp
   controls/LabelAccessible.cpp
+  controls/LabelPaint.cpp
   settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
   res/Lumeyra.rc
