@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AboutLayout.h"
 #include "controls/Label.h"
+#include "core/AboutLayout.h"
 #include "framework/Dialog.h"
 
 // The About box: logo, name and version, author, a request for feedback

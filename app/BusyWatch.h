@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "app/UserBusy.h"
+#include "core/UserBusy.h"
 
 // How the program asks the shell whether the user may be interrupted; the
 // tests stand in for the shell, whose answer under Wine never changes.

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/MenuItems.h"
+#include "core/MenuItems.h"
 #include "framework/Handles.h"
 
 // The context menu as a popup menu, made afresh for each showing.

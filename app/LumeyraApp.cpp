@@ -5,12 +5,8 @@
 
 #include "app/LumeyraDlg.h"
 #include "framework/Handles.h"
-#include "framework/Text.h"
-#include "framework/Win32File.h"
 
 namespace {
-constexpr char kPasswordFile[] = "Pass.bin";
-constexpr UINT kPasswordCodePage = 1251;
 // Held while the program runs: the setup and the uninstaller look for it,
 // as their window check sees only their own session and the program may be
 // running for another user. The name is theirs too (installer/Lumeyra.nsi).
@@ -30,21 +26,5 @@ int CLumeyraApp::Run() {
     SetMainWindow(&mainWindow);
     mainWindow.DoModal();
     SetMainWindow(nullptr);
-    m_pPassword.reset();
     return 0;
-}
-
-CPassword* CLumeyraApp::ReadPassword() {
-    CWin32File file(ExeDir() + kPasswordFile, CWin32File::kRead);
-    m_pPassword = LoadPassword(file);
-    return m_pPassword.get();
-}
-
-void CLumeyraApp::WritePassword(std::string recordText) {
-    CWin32File file(ExeDir() + kPasswordFile, CWin32File::kReadWrite);
-    StorePassword(file, recordText);
-}
-
-std::optional<std::string> CLumeyraApp::RecordText(const std::string& typed) {
-    return ToCodePage(typed, kPasswordCodePage);
 }

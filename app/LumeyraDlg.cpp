@@ -1,6 +1,5 @@
 #include "app/LumeyraDlg.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -11,25 +10,19 @@
 #include "app/ContextMenu.h"
 #include "app/ExiteDlg.h"
 #include "app/LumeyraApp.h"
-#include "app/Opacity.h"
-#include "app/WindowLayout.h"
+#include "app/NotifyIcon.h"
+#include "core/Opacity.h"
+#include "core/WindowLayout.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "framework/WindowStyle.h"
-#include "password/QueryPassword.h"
 #include "prompts/RestDialogs.h"
 #include "res/resource.h"
-#include "settings/OptionsDialog.h"
 
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
-constexpr UINT kNotifyIconId = IDR_MAINFRAME;
-// A program started at log-on may come before the taskbar: its refused
-// icon is tried again once a tick for ten minutes, and after that (or after
-// a restart of the taskbar) when the taskbar announces itself.
-constexpr int kIconRetries = 600;
 // Help topics by where the user asked for help.
 constexpr DWORD kHelpFromIcon = 0;
 constexpr DWORD kHelpFromWindow = 1;
@@ -44,20 +37,6 @@ static_assert(EyesVisibility::kConsoleConnect == WTS_CONSOLE_CONNECT &&
 
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
-constexpr const char* kLoadErrorText = "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.";
-constexpr const char* kSaveErrorText =
-    "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\r"
-    " Можливо не всі настройки приміняться.";
-
-// The notification icon's record with what every operation needs.
-NOTIFYICONDATA IconRecord(HWND window) {
-    NOTIFYICONDATA data{};
-    // The 64-bit form of the record without the balloon GUID and icon.
-    data.cbSize = NOTIFYICONDATA_V2_SIZE;
-    data.hWnd = window;
-    data.uID = kNotifyIconId;
-    return data;
-}
 
 }  // namespace
 
@@ -114,24 +93,11 @@ BOOL CLumeyraDlg::OnInitDialog() {
         UseLoadFailureFallback(m_settings);
     }
     m_policies = App().Store().LoadPolicies();
-    const Settings settings = Enforced(m_settings, m_policies);
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    m_work.m_bStopped = settings.StopTimer == 1;
-    m_bQuietFullScreen = settings.QuietFullScreen != 0;
-
-    PlaceWindow(settings.WindowType, settings.xPos, settings.yPos);
-    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, true);
-    SetOpacity(settings.alpha);
-    MoveToRectWindow();
+    ApplySettings(Running(), SettingsChange::kStartUp);
 
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
-    m_uTaskbarCreated = RegisterWindowMessage(L"TaskbarCreated");
-    // A program run elevated would not hear the taskbar's broadcast from the
-    // ordinary-rights shell otherwise.
-    ChangeWindowMessageFilterEx(Hwnd(), m_uTaskbarCreated, MSGFLT_ALLOW, nullptr);
-    ShowNotifyIcon();
+    m_notifyIcon.Create(Hwnd(), NotifyIconFor(m_work));
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
 
@@ -236,36 +202,8 @@ void CLumeyraDlg::CutToOutline() {
     if (SetWindowRgn(Hwnd(), outline.Get(), TRUE)) outline.Release();
 }
 
-bool CLumeyraDlg::NotifyIcon(DWORD operation) {
-    NOTIFYICONDATA data = IconRecord(Hwnd());
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_SYSCOMMAND;
-    // During a rest the timer stands still without the user's stop.
-    const bool stopped = m_work.m_bStopped && !m_work.m_bInRest;
-    data.hIcon = LoadIcon(AppInstance(), MAKEINTRESOURCE(stopped ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
-    const std::wstring tip = TipText();
-    lstrcpyn(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
-    if (!Shell_NotifyIcon(operation, &data)) return false;
-    m_strTip = tip;
-    return true;
-}
-
-void CLumeyraDlg::UpdateTip() {
-    // Not before the icon is there: the retries add it with its tip.
-    if (m_nIconRetries > 0) return;
-    if (TipText() != m_strTip) NotifyIcon(NIM_MODIFY);
-}
-
-std::wstring CLumeyraDlg::TipText() const { return Widen("Lumeyra\n" + WorkStateText(m_work)); }
-
-void CLumeyraDlg::ShowNotifyIcon() {
-    // An icon still there refuses NIM_ADD and takes NIM_MODIFY.
-    const bool shown = NotifyIcon(NIM_ADD) || NotifyIcon(NIM_MODIFY);
-    m_nIconRetries = shown ? 0 : kIconRetries;
-}
-
 bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == m_uTaskbarCreated && m_uTaskbarCreated) {
+    if (m_notifyIcon.IsTaskbarCreated(message)) {
         OnTaskbarCreated();
         result = 0;
         return true;
@@ -275,10 +213,10 @@ bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 // Explorer restarted (a crash, an update) and lost every icon; with the
 // click-through window the icon is the only way to the menu.
-void CLumeyraDlg::OnTaskbarCreated() { ShowNotifyIcon(); }
+void CLumeyraDlg::OnTaskbarCreated() { m_notifyIcon.Show(NotifyIconFor(m_work)); }
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
-    if (m_nIconRetries > 0) m_nIconRetries = NotifyIcon(NIM_ADD) ? 0 : m_nIconRetries - 1;
+    m_notifyIcon.Retry(NotifyIconFor(m_work));
     // Nobody presents to a locked screen: what was seen last holds until
     // the user is back, and the ticks meanwhile cost nothing more.
     if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
@@ -287,9 +225,9 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
         // The rest ends with the timer running; a policy changed meanwhile
         // may say otherwise.
-        FollowStopTimer();
+        FollowStopTimer(Running().StopTimer == 1);
     }
-    UpdateTip();
+    m_notifyIcon.FollowTip(NotifyIconFor(m_work));
     PassOn();
     return 0;
 }
@@ -325,8 +263,7 @@ LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     m_consoleDisplayNotification.Reset();
     m_sessionDisplayNotification.Reset();
     KillTimer(Hwnd(), kTimerId);
-    NOTIFYICONDATA data = IconRecord(Hwnd());
-    Shell_NotifyIcon(NIM_DELETE, &data);
+    m_notifyIcon.Remove();
     m_hook.Unload();
     PassOn();
     return 0;
@@ -342,7 +279,7 @@ LRESULT CLumeyraDlg::OnRButtonUp(WPARAM, LPARAM) {
 // icon's id; only its right click opens the menu, and not while a prompt or
 // the exit question is open.
 LRESULT CLumeyraDlg::OnSysCommand(WPARAM wParam, LPARAM lParam) {
-    if (wParam == kNotifyIconId && lParam == WM_RBUTTONUP && !App().m_bPromptOpen)
+    if (wParam == CNotifyIcon::kId && lParam == WM_RBUTTONUP && !App().m_bPromptOpen)
         ShowContextMenu(MenuSource::kNotifyIcon);
     else
         PassOn();
@@ -360,25 +297,6 @@ LRESULT CLumeyraDlg::OnSettingChange(WPARAM, LPARAM lParam) {
     if (area && std::wstring_view(area) == L"Policy") ApplyPolicies();
     PassOn();
     return 0;
-}
-
-void CLumeyraDlg::ApplyPolicies() {
-    m_policies = App().Store().LoadPolicies();
-    const Settings settings = Enforced(m_settings, m_policies);
-    // As the settings dialog applies them: from the next tick, the seconds
-    // already counted stay.
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    FollowQuietFullScreen(settings.QuietFullScreen != 0);
-    // The rest keeps the timer stopped for itself until it is over.
-    if (!m_work.m_bInRest) FollowStopTimer();
-}
-
-void CLumeyraDlg::FollowStopTimer() {
-    const bool stopped = Enforced(m_settings, m_policies).StopTimer == 1;
-    if (stopped == m_work.m_bStopped) return;
-    m_work.m_bStopped = stopped;
-    NotifyIcon(NIM_MODIFY);
 }
 
 // The anchor stays where the button went down: after each move the window
@@ -427,82 +345,6 @@ void CLumeyraDlg::OnAbout() {
 void CLumeyraDlg::OnHelpFromWindow() { App().ShowHelp(kHelpFromWindow); }
 
 void CLumeyraDlg::OnHelpFromIcon() { App().ShowHelp(kHelpFromIcon); }
-
-// The greyed item aside, the command may come posted, or a policy may have
-// come while the password was asked for: neither stops a timer that must
-// count.
-void CLumeyraDlg::OnStartStopTimer() {
-    if (!MayStartStopTimer()) return;
-    CQueryPassword query;
-    if (query.DoModal() != IDOK || !MayStartStopTimer()) return;
-    m_work.m_bStopped = !m_work.m_bStopped;
-    m_settings.StopTimer = m_work.m_bStopped ? 1 : 0;
-    // The work counts stay: starting again continues from them.
-    App().Store().SaveStopTimer(m_settings.StopTimer);
-    NotifyIcon(NIM_MODIFY);
-}
-
-void CLumeyraDlg::OnSettings() {
-    COptionsDialog options;
-    Settings settings{};
-    if (!App().Store().LoadSettings(settings)) ShowRegistryError(kLoadErrorText);
-    // The dialog shows what runs: a policy set without a refresh's
-    // broadcast (a .reg file) runs from now on too.
-    ApplyPolicies();
-    const Policies held = m_policies;
-    const Settings shown = Enforced(settings, held);
-
-    options.m_nTimeWork = shown.TimeWork;
-    options.m_nTimeRelese = shown.TimeRelese;
-    options.m_nXPos = shown.xPos;
-    options.m_nYPos = shown.yPos;
-    options.m_nWindowType = shown.WindowType;
-    const int32_t autoStartShown = shown.AutoStart == 1 ? 1 : 0;
-    options.m_bAutoStart = autoStartShown;
-    options.m_nAlpha = shown.alpha;
-    options.m_bQuietFullScreen = shown.QuietFullScreen != 0 ? 1 : 0;
-    options.m_policies = held;
-    if (options.DoModal() != IDOK) return;
-
-    Settings chosen = settings;
-    chosen.TimeWork = options.m_nTimeWork;
-    chosen.TimeRelese = options.m_nTimeRelese;
-    chosen.WindowType = options.m_nWindowType;
-    chosen.xPos = options.m_nXPos;
-    chosen.yPos = options.m_nYPos;
-    chosen.alpha = options.m_nAlpha;
-    chosen.AutoStart = options.m_bAutoStart != 0 ? 1 : 0;
-    chosen.QuietFullScreen = options.m_bQuietFullScreen != 0 ? 1 : 0;
-    // The values the policies held were shown, not chosen: the user's own
-    // stay, in the key as they were and for when the policy goes.
-    chosen = UsersOwn(chosen, settings, held);
-    // Ticking and unticking again is no change: the Run value stays alone.
-    const bool autoStartChanged = options.m_bAutoStart != autoStartShown;
-    // What could not be stored still applies to this run.
-    if (!App().Store().SaveSettings(chosen, autoStartChanged, held)) ShowRegistryError(kSaveErrorText);
-
-    m_settings = chosen;
-    ApplySettings(Enforced(chosen, m_policies));
-}
-
-void CLumeyraDlg::ApplySettings(const Settings& settings) {
-    // The work timer takes the new limits from its next tick; the seconds
-    // already counted stay.
-    m_work.m_nTimeRelese = settings.TimeRelese;
-    m_work.m_nTimeWork = settings.TimeWork;
-    SetOpacity(settings.alpha);
-    FollowQuietFullScreen(settings.QuietFullScreen != 0);
-
-    // -1 (neither button chosen) counts as a type other than the ordinary.
-    if (settings.WindowType == 0) {
-        SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, false);
-        return;
-    }
-    SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
-    GetWindowRect(Hwnd(), &m_rectWindow);
-    OffsetRect(&m_rectWindow, settings.xPos - m_rectWindow.left, settings.yPos - m_rectWindow.top);
-    MoveToRectWindow();
-}
 
 // Where the administrator forbids the exit, not even a posted command or a
 // question answered after a policy came ends the program.

@@ -5,15 +5,16 @@
 #include <cstdint>
 #include <string>
 
-#include "app/EyesVisibility.h"
 #include "app/HookLibrary.h"
-#include "app/MenuItems.h"
-#include "app/WorkTimer.h"
+#include "app/NotifyIcon.h"
+#include "core/EyesVisibility.h"
+#include "core/MenuItems.h"
+#include "core/Policies.h"
+#include "core/Settings.h"
+#include "core/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
-#include "settings/Policies.h"
-#include "settings/Settings.h"
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
@@ -22,12 +23,6 @@
 class CLumeyraDlg : public CDialogImpl<CLumeyraDlg> {
 public:
     CLumeyraDlg();
-
-    // Applies a settings record to the running window: the work and rest
-    // limits from the next tick on, the opacity, and the placement: only the
-    // ordinary window (type 0) keeps its place and takes the mouse; any other
-    // type lets the mouse through and stands at xPos, yPos.
-    void ApplySettings(const Settings& settings);
 
 protected:
     BOOL OnInitDialog() override;
@@ -69,22 +64,35 @@ private:
     void OnExit();
     void ShowContextMenu(MenuSource source);
 
+    // The settings that run: the user's under the machine's policies.
+    Settings Running() const { return Enforced(m_settings, m_policies); }
+    // What brings settings into force, and so which of them apply.
+    enum class SettingsChange {
+        // All of them; the window placed by the stored type and position
+        // (PlaceMainWindow's rule).
+        kStartUp,
+        // What a policy may hold: the limits, the quiet choice, the stop.
+        kPolicies,
+        // What the settings dialog sets: the limits, the opacity, the quiet
+        // choice, and the window type's rule below.
+        kChosen,
+    };
+    // Runs the window with `running` (see Running): the work and rest limits
+    // from the next tick on, and what else `change` brings.
+    void ApplySettings(const Settings& running, SettingsChange change);
+    // The window type as the settings dialog applies it: only the ordinary
+    // window (type 0) keeps its place and takes the mouse; any other type
+    // lets the mouse through and stands at xPos, yPos.
+    void FollowWindowType(const Settings& running);
     // Reads the machine's policies afresh and runs with them: the work and
     // rest limits and the timer's state; the menu follows at its next
     // showing.
     void ApplyPolicies();
-    // The timer stopped as the user left it, unless a policy keeps it
-    // counting.
-    void FollowStopTimer();
+    // The timer stopped or running as the settings that run say.
+    void FollowStopTimer(bool stopped);
     // Whether the start/stop command may act now: stopping may be forbidden.
     bool MayStartStopTimer() const { return m_work.m_bStopped || m_policies.StopTimerAllowed(); }
 
-    // Adds (NIM_ADD) or updates (NIM_MODIFY) the notification icon, showing
-    // whether the timer runs; false when the notification area refused.
-    bool NotifyIcon(DWORD operation);
-    // Shows the icon in its present state, whether the notification area
-    // still holds it or not.
-    void ShowNotifyIcon();
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
@@ -102,10 +110,6 @@ private:
     // spectacles keep out of the way: hidden, the eyes still; back after.
     void FollowBusy(bool busy);
     void FollowQuietFullScreen(bool quiet);
-    // The icon's tip follows the work's state, sent only when its text
-    // changes.
-    void UpdateTip();
-    std::wstring TipText() const;
     void CutToOutline();
 
     // What the work timer observes: the cursor, the hook's key flag, the
@@ -135,15 +139,10 @@ private:
     // force again.
     Settings m_settings;
     Policies m_policies;
-    // "TaskbarCreated": the taskbar has (re)started without our icon.
-    UINT m_uTaskbarCreated = 0;
-    // Ticks left on which a refused icon is tried again; 0 once it is shown.
-    int m_nIconRetries = 0;
     EyesVisibility m_eyesVisibility;
     bool m_bQuietFullScreen = true;
     bool m_bBusy = false;
-    // The tip the notification area holds.
-    std::wstring m_strTip;
+    CNotifyIcon m_notifyIcon;
     SessionNotification m_sessionNotification;
     PowerNotification m_consoleDisplayNotification;
     PowerNotification m_sessionDisplayNotification;

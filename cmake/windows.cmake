@@ -37,6 +37,7 @@ target_sources(lumeyra_framework PRIVATE
   framework/Win32File.cpp
   framework/Control.cpp
   framework/DataExchange.cpp
+  framework/Accessible.cpp
 )
 target_compile_options(lumeyra_framework PRIVATE ${win_flags})
 target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32
@@ -47,6 +48,8 @@ target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 a
 add_library(lumeyra_program OBJECT
   app/LumeyraApp.cpp
   app/LumeyraDlg.cpp
+  app/LumeyraDlgSettings.cpp
+  app/NotifyIcon.cpp
   app/HookLibrary.cpp
   app/ContextMenu.cpp
   app/ExiteDlg.cpp
@@ -55,15 +58,19 @@ add_library(lumeyra_program OBJECT
   prompts/Relese.cpp
   prompts/ReleseTime.cpp
   password/EditPassword.cpp
+  password/PasswordFile.cpp
   password/QueryPassword.cpp
   controls/Label.cpp
   controls/LabelAccessible.cpp
+  controls/LabelPaint.cpp
   settings/Win32Registry.cpp
   settings/OptionsDialog.cpp
   res/Lumeyra.rc
 )
 target_compile_options(lumeyra_program PUBLIC ${win_flags})
-target_link_libraries(lumeyra_program PUBLIC lumeyra_core)
+# The program sees every folder: it sits on top.
+target_include_directories(lumeyra_program PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lumeyra_program PUBLIC lumeyra_core lumeyra_framework)
 set_source_files_properties(res/Lumeyra.rc PROPERTIES
   OBJECT_DEPENDS "${generated};${CMAKE_SOURCE_DIR}/res/resource.h")
 file(GLOB pictures ${CMAKE_SOURCE_DIR}/res/pictures/*.bmp)

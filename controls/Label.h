@@ -21,7 +21,7 @@
 // hears when it changes. A link is a tab stop, shows a focus rectangle and
 // opens on Enter and on the space bar too. In a high-contrast theme the label
 // paints in the system's colours instead of its own.
-class CLabel : public CControlImpl<CLabel> {
+class CLabel : public CControlImpl<CLabel>, private AccessibleLabel {
 public:
     // NMHDR code of the WM_NOTIFY a link label sends its parent on a click
     // when asked to notify it.
@@ -59,11 +59,11 @@ public:
     void SetLinkTarget(const std::string& target) { m_strLinkTarget = target; }
     const std::string& LinkTarget() const { return m_strLinkTarget; }
 
-    const std::string& Text() const { return m_strText; }
-    bool IsLink() const { return m_bLink; }
+    const std::string& Text() const override { return m_strText; }
+    bool IsLink() const override { return m_bLink; }
     // Does what a click does once the message in hand is done: a screen
     // reader's request must not wait for the dialog a click may open.
-    void PostClick();
+    void PostClick() override;
     // The font the label paints with; null until it is attached.
     HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
 
@@ -117,6 +117,7 @@ private:
     // Asks whether a high-contrast theme is on; repaints when that changed.
     void FollowHighContrast();
     void DisconnectAccessible();
+    HWND LabelWindow() const override { return Hwnd(); }
 
     // Flash kinds.
     static constexpr int kFlashNone = 0;

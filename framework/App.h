@@ -24,6 +24,9 @@ public:
     // Windows tests call it alone to run the program's dialogs.
     void Init(HINSTANCE instance);
 
+    // The one application object, for the program's windows, which need
+    // its services but not the program's own class of it.
+    static CAppBase& Current() { return *s_app; }
     // The program's own module: where its resources live.
     static HINSTANCE Module() { return s_app ? s_app->m_hInstance : nullptr; }
     const std::string& ExePath() const { return m_strExePath; }
@@ -72,3 +75,5 @@ private:
 
 // The program's own module: where its resources live.
 inline HINSTANCE AppInstance() { return CAppBase::Module(); }
+// The one application object, as every window may reach it.
+inline CAppBase& AppBase() { return CAppBase::Current(); }

@@ -1,6 +1,7 @@
 #include "password/EditPassword.h"
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
+#include "password/PasswordFile.h"
 #include "res/resource.h"
 
 CEditPassword::CEditPassword() : CDialogImpl(IDD_EDIT_PASSWORD) {}
@@ -11,28 +12,28 @@ void CEditPassword::OnOK() {
     std::string repeated = ItemText(IDC_REPEAT_PASSWORD);
 
     // A file error leaves the dialog as it is; the framework reports it.
-    CPassword* stored = App().ReadPassword();
+    const std::unique_ptr<CPassword> stored = ReadPasswordFile(AppBase().ExeDir());
     if (stored->IsDamaged()) {
-        App().ShowMessage("Файл \"Pass.bin\" поврежден.");
+        CAppBase::ShowMessage("Файл \"Pass.bin\" поврежден.");
         return;
     }
-    const std::optional<std::string> oldRecord = App().RecordText(oldText);
+    const std::optional<std::string> oldRecord = RecordText(oldText);
     if (!oldRecord || !stored->Matches(*oldRecord)) {
-        App().ShowMessage("Неверный старый пароль");
+        CAppBase::ShowMessage("Неверный старый пароль");
         for (int id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_REPEAT_PASSWORD}) SetItemText(id, "");
         GotoItem(IDC_OLD_PASSWORD);
         return;
     }
     if (newText != repeated) {
-        App().ShowMessage("Не совпадают \"Новый пароль\" и \"Повторите пароль\".");
+        CAppBase::ShowMessage("Не совпадают \"Новый пароль\" и \"Повторите пароль\".");
         SetItemText(IDC_NEW_PASSWORD, "");
         SetItemText(IDC_REPEAT_PASSWORD, "");
         GotoItem(IDC_NEW_PASSWORD);
         return;
     }
-    const std::optional<std::string> newRecord = App().RecordText(newText);
+    const std::optional<std::string> newRecord = RecordText(newText);
     if (!newRecord) {
-        App().ShowMessage(
+        CAppBase::ShowMessage(
             "Пароль содержит знаки, которые нельзя сохранить.\rИспользуйте русские, украинские или "
             "латинские буквы, цифры и знаки клавиатуры.");
         SetItemText(IDC_NEW_PASSWORD, "");
@@ -40,6 +41,6 @@ void CEditPassword::OnOK() {
         GotoItem(IDC_NEW_PASSWORD);
         return;
     }
-    App().WritePassword(*newRecord);
+    WritePasswordFile(AppBase().ExeDir(), *newRecord);
     EndDialog(IDOK);
 }

@@ -1,6 +1,7 @@
 #include "password/QueryPassword.h"
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
+#include "password/PasswordFile.h"
 #include "res/resource.h"
 
 CQueryPassword::CQueryPassword() : CDialogImpl(IDD_QUERY_PASSWORD) {}
@@ -8,7 +9,7 @@ CQueryPassword::CQueryPassword() : CDialogImpl(IDD_QUERY_PASSWORD) {}
 BOOL CQueryPassword::OnInitDialog() {
     // A file error escapes from here: the framework reports it, and the
     // dialog shows as it is, so that the user can only cancel.
-    CPassword* stored = App().ReadPassword();
+    const std::unique_ptr<CPassword> stored = ReadPasswordFile(AppBase().ExeDir());
     m_labelPrompt.Subclass(Item(IDC_PASSWORD_PROMPT));
     SetItemText(IDC_PASSWORD_INPUT, m_strInput);
     if (!stored->IsSet()) {
@@ -21,14 +22,14 @@ BOOL CQueryPassword::OnInitDialog() {
 
 void CQueryPassword::OnOK() {
     m_strInput = ItemText(IDC_PASSWORD_INPUT);
-    CPassword* stored = App().ReadPassword();
+    const std::unique_ptr<CPassword> stored = ReadPasswordFile(AppBase().ExeDir());
     if (stored->IsDamaged()) {
-        App().ShowMessage("Файл \"Pass.bin\" поврежден.");
+        CAppBase::ShowMessage("Файл \"Pass.bin\" поврежден.");
         return;
     }
-    const std::optional<std::string> typed = App().RecordText(m_strInput);
+    const std::optional<std::string> typed = RecordText(m_strInput);
     if (!typed || !stored->Matches(*typed)) {
-        App().ShowMessage("Неверный пароль");
+        CAppBase::ShowMessage("Неверный пароль");
         GotoItem(IDC_PASSWORD_INPUT);
         m_strInput.clear();
         SetItemText(IDC_PASSWORD_INPUT, m_strInput);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
 
@@ -70,7 +70,7 @@ LRESULT CRelese::OnShowWindow(WPARAM shown, LPARAM) {
 LRESULT CRelese::OnTimer(WPARAM, LPARAM) {
     if (!m_bAlertPending) return 0;
     SetForegroundWindow(Hwnd());
-    App().PlaySoundFile(App().ExeDir() + "OnReleaseWarning.wav");
+    AppBase().PlaySoundFile(AppBase().ExeDir() + "OnReleaseWarning.wav");
     SetFocus(Item(IDOK));
     for (int i = 0; i < 3; ++i) {
         if (i) Sleep(100);
@@ -86,4 +86,4 @@ LRESULT CRelese::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-void CRelese::OnHelpButton() { App().ShowHelp(kHelpContext); }
+void CRelese::OnHelpButton() { AppBase().ShowHelp(kHelpContext); }

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
 #include "framework/WindowStyle.h"
 #include "res/resource.h"
 
@@ -57,7 +57,7 @@ LRESULT CReleseTime::OnTimer(WPARAM, LPARAM) {
 }
 
 void CReleseTime::SignalEnd() {
-    App().PlaySoundFile(App().ExeDir() + "OnStartWork.wav");
+    AppBase().PlaySoundFile(AppBase().ExeDir() + "OnStartWork.wav");
     for (int i = 0; i < 3; ++i) {
         if (i) Sleep(10);
         Beep(500, 200);
@@ -71,4 +71,4 @@ LRESULT CReleseTime::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-void CReleseTime::OnHelpButton() { App().ShowHelp(kHelpContext); }
+void CReleseTime::OnHelpButton() { AppBase().ShowHelp(kHelpContext); }

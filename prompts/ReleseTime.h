@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "controls/Label.h"
+#include "core/RestClock.h"
 #include "framework/Dialog.h"
-#include "prompts/RestClock.h"
 
 // The rest timer window: counts the rest up from 00:00:00, fills its bar
 // over the rest length, signals the end once, and stays until the user

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WorkTimer.h"
+#include "core/RestDialogs.h"
 #include "prompts/Relese.h"
 #include "prompts/ReleseTime.h"
 

@@ -1,6 +1,6 @@
 #include "settings/OptionsDialog.h"
 
-#include "app/LumeyraApp.h"
+#include "framework/App.h"
 #include "password/EditPassword.h"
 #include "password/QueryPassword.h"
 #include "res/resource.h"
@@ -12,16 +12,45 @@ constexpr int32_t kMaxMinutes = 9999;
 constexpr int32_t kMaxPixels = 9999;
 constexpr int32_t kMaxPercent = 100;
 
-// The fields a policy may hold, by the setting each shows.
-struct PolicyField {
+// The settings the dialog shows, each with its field and its control, in
+// the order the fields are exchanged (and so checked).
+struct SettingField {
+    enum Kind {
+        kNumber,
+        kRadio,
+        // Ticked for any value but 0.
+        kCheck,
+        // Ticked only for 1, as the Run value's presence is stored.
+        kRunValueCheck,
+    };
     int32_t Settings::*setting;
+    int32_t COptionsDialog::*field;
     int id;
+    Kind kind;
+    int32_t min = 0, max = 0;
 };
-constexpr PolicyField kPolicyFields[] = {
-    {&Settings::TimeWork, IDC_TIME_WORK},
-    {&Settings::TimeRelese, IDC_TIME_RELESE},
-    {&Settings::QuietFullScreen, IDC_QUIET_FULL_SCREEN},
+constexpr SettingField kSettingFields[] = {
+    {&Settings::TimeWork, &COptionsDialog::m_nTimeWork, IDC_TIME_WORK, SettingField::kNumber, 1, kMaxMinutes},
+    {&Settings::TimeRelese, &COptionsDialog::m_nTimeRelese, IDC_TIME_RELESE, SettingField::kNumber, 1,
+     kMaxMinutes},
+    {&Settings::xPos, &COptionsDialog::m_nXPos, IDC_X_POS, SettingField::kNumber, 0, kMaxPixels},
+    {&Settings::yPos, &COptionsDialog::m_nYPos, IDC_Y_POS, SettingField::kNumber, 0, kMaxPixels},
+    {&Settings::WindowType, &COptionsDialog::m_nWindowType, IDC_WINDOW_ORDINARY, SettingField::kRadio},
+    {&Settings::AutoStart, &COptionsDialog::m_bAutoStart, IDC_AUTO_START, SettingField::kRunValueCheck},
+    {&Settings::QuietFullScreen, &COptionsDialog::m_bQuietFullScreen, IDC_QUIET_FULL_SCREEN,
+     SettingField::kCheck},
+    {&Settings::alpha, &COptionsDialog::m_nAlpha, IDC_ALPHA, SettingField::kNumber, 0, kMaxPercent},
 };
+
+// Every setting a policy may hold has its field here, to be shown held.
+constexpr bool ShowsEveryPolicy() {
+    int held = 0;
+    for (const SettingField& f : kSettingFields) held += PolicyMayHold(f.setting) ? 1 : 0;
+    int policies = 0;
+    for (const PolicyValue& v : kPolicyValues) policies += v.setting ? 1 : 0;
+    return held == policies;
+}
+static_assert(ShowsEveryPolicy());
 
 }  // namespace
 
@@ -43,15 +72,30 @@ std::span<const COptionsDialog::Command> COptionsDialog::Commands() {
     return table;
 }
 
+void COptionsDialog::Show(const Settings& shown) {
+    for (const SettingField& f : kSettingFields) {
+        const int32_t value = shown.*f.setting;
+        if (f.kind == SettingField::kCheck) this->*f.field = value != 0 ? 1 : 0;
+        else if (f.kind == SettingField::kRunValueCheck) this->*f.field = value == 1 ? 1 : 0;
+        else this->*f.field = value;
+    }
+}
+
+Settings COptionsDialog::Chosen(Settings base) const {
+    for (const SettingField& f : kSettingFields) {
+        const int32_t value = this->*f.field;
+        const bool check = f.kind == SettingField::kCheck || f.kind == SettingField::kRunValueCheck;
+        base.*f.setting = check ? (value != 0 ? 1 : 0) : value;
+    }
+    return base;
+}
+
 void COptionsDialog::DoDataExchange(CDataExchange& dx) {
-    DDX_Text(dx, IDC_TIME_WORK, m_nTimeWork, 1, kMaxMinutes);
-    DDX_Text(dx, IDC_TIME_RELESE, m_nTimeRelese, 1, kMaxMinutes);
-    DDX_Text(dx, IDC_X_POS, m_nXPos, 0, kMaxPixels);
-    DDX_Text(dx, IDC_Y_POS, m_nYPos, 0, kMaxPixels);
-    DDX_Radio(dx, IDC_WINDOW_ORDINARY, m_nWindowType);
-    DDX_Check(dx, IDC_AUTO_START, m_bAutoStart);
-    DDX_Check(dx, IDC_QUIET_FULL_SCREEN, m_bQuietFullScreen);
-    DDX_Text(dx, IDC_ALPHA, m_nAlpha, 0, kMaxPercent);
+    for (const SettingField& f : kSettingFields) {
+        if (f.kind == SettingField::kNumber) DDX_Text(dx, f.id, this->*f.field, f.min, f.max);
+        else if (f.kind == SettingField::kRadio) DDX_Radio(dx, f.id, this->*f.field);
+        else DDX_Check(dx, f.id, this->*f.field);
+    }
     DDX_Control(dx, IDC_PASSWORD_LINK, m_labelPassword);
 }
 
@@ -76,7 +120,8 @@ BOOL COptionsDialog::OnInitDialog() {
 
 void COptionsDialog::ShowPolicies() {
     bool anyHeld = false;
-    for (const PolicyField& f : kPolicyFields) {
+    for (const SettingField& f : kSettingFields) {
+        if (!PolicyMayHold(f.setting)) continue;
         const bool held = m_policies.Holds(f.setting);
         EnableWindow(Item(f.id), !held);
         anyHeld = anyHeld || held;
@@ -101,7 +146,7 @@ void COptionsDialog::OnTakePosition() {
     // showing the fields again puts the last good values back into the
     // controls from the failing one on.
     UpdateData(true);
-    CDialog* main = App().MainWindow();
+    CDialog* main = CAppBase::MainWindow();
     RECT r{};
     if (main && main->Hwnd() && GetWindowRect(main->Hwnd(), &r)) {
         m_nXPos = r.left;
@@ -117,7 +162,7 @@ void COptionsDialog::OnPasswordLink() {
     edit.DoModal(Hwnd());
 }
 
-void COptionsDialog::OnHelpButton() { App().ShowHelp(kHelpContext); }
+void COptionsDialog::OnHelpButton() { AppBase().ShowHelp(kHelpContext); }
 
 void COptionsDialog::OnOK() {
     CQueryPassword query;

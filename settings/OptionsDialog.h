@@ -3,16 +3,16 @@
 #include <cstdint>
 
 #include "controls/Label.h"
+#include "core/Policies.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
-#include "settings/Policies.h"
 
 // The settings dialog: work and rest times, window type and position,
 // opacity, start at log-on, quiet while a program runs full screen, and the
 // link to the password dialog. The caller fills the fields, runs it, and on
 // OK reads them back; "Применить" asks for the password first. A field whose
 // setting a policy holds shows the policy's value, disabled, under a line
-// that says so.
+// that says so. The fields are exchanged with a settings record.
 class COptionsDialog : public CDialogImpl<COptionsDialog> {
 public:
     COptionsDialog();
@@ -27,6 +27,11 @@ public:
     int32_t m_bQuietFullScreen = 0;
     CLabel m_labelPassword;
     Policies m_policies;  // the machine's policies, the fields' values already theirs
+
+    // The fields from the settings shown.
+    void Show(const Settings& shown);
+    // `base` with the fields' values in place of its own.
+    Settings Chosen(Settings base) const;
 
 protected:
     BOOL OnInitDialog() override;

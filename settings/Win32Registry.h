@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Registry.h"
+#include "core/Registry.h"
 
 // The system registry behind the settings store's interface.
 class CWin32Registry : public reg::Registry {

@@ -9,8 +9,8 @@
 
 #include "Driver.h"
 #include "HelpProbe.h"
+#include "core/Password.h"
 #include "framework/Text.h"
-#include "password/Password.h"
 #include "tests/support/Accessible.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "password/Password.h"
+#include "core/Password.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMemoryFile file(std::string(reinterpret_cast<const char*>(data), size));

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <thread>
 
+#include "core/NumberCodec.h"
+#include "core/SettingsStore.h"
 #include "framework/Text.h"
-#include "settings/NumberCodec.h"
-#include "settings/SettingsStore.h"
 
 namespace testsupport {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/EyesVisibility.h"
+#include "core/EyesVisibility.h"
 
 namespace {
 

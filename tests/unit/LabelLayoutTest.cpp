@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "controls/LabelLayout.h"
+#include "core/LabelLayout.h"
 
 namespace {
 

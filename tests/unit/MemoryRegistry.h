@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/Registry.h"
+#include "core/Registry.h"
 
 // A registry held in memory, for exercising the settings store's steps. It
 // keeps each value's type and bytes as the real registry would, can refuse

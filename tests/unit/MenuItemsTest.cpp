@@ -1,4 +1,4 @@
-#include "app/MenuItems.h"
+#include "core/MenuItems.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/NumberCodec.h"
+#include "core/NumberCodec.h"
 
 #include <gtest/gtest.h>
 

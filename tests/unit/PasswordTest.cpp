@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "password/Password.h"
+#include "core/Password.h"
 
 using namespace std::string_literals;
 

@@ -1,4 +1,4 @@
-#include "prompts/RestClock.h"
+#include "core/RestClock.h"
 
 #include <gtest/gtest.h>
 

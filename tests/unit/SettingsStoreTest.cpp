@@ -1,4 +1,4 @@
-#include "settings/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

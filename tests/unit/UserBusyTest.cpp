@@ -1,4 +1,4 @@
-#include "app/UserBusy.h"
+#include "core/UserBusy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Opacity.h"
-#include "app/WindowLayout.h"
+#include "core/Opacity.h"
+#include "core/WindowLayout.h"
 
 namespace {
 

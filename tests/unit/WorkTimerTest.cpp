@@ -4,9 +4,19 @@
 #include <sstream>
 #include <vector>
 
-#include "app/WorkTimer.h"
+#include "core/NotifyIconLook.h"
+#include "core/RestDialogs.h"
+#include "core/WorkTimer.h"
 
 namespace {
+
+// The notification icon's tip says the work's state under the program's
+// name.
+std::string WorkLine(const WorkTimerState& state) {
+    const std::string tip = NotifyIconFor(state).tip;
+    EXPECT_EQ(tip.rfind("Lumeyra\n", 0), 0u) << tip;
+    return tip.substr(tip.find('\n') + 1);
+}
 
 // Records what the work timer asks of the world; the dialogs log their
 // construction, runs and destruction into the same list, with the state of
@@ -281,7 +291,7 @@ TEST_F(WorkTimerTest, DuePromptWaitsWhileTheUserIsBusyAndCountsGoOn) {
     EXPECT_EQ(Prompts(), 0);
     EXPECT_EQ(state.m_nWorkSeconds, 130);
     EXPECT_TRUE(state.m_bPromptHeld);
-    EXPECT_EQ(WorkStateText(state), "Отдых отложен: полноэкранная программа");
+    EXPECT_EQ(WorkLine(state), "Отдых отложен: полноэкранная программа");
     busy = false;
     Idle(1);  // the first tick after: the rest is still due
     ASSERT_EQ(Prompts(), 1);
@@ -313,17 +323,17 @@ TEST_F(WorkTimerTest, StateTextCountsMinutesToThePromptRoundedUp) {
         state = WorkTimerState{};
         state.m_nWorkSeconds = c.work;
         state.m_nPostponements = c.postponements;
-        EXPECT_EQ(WorkStateText(state), c.text) << c.work;
+        EXPECT_EQ(WorkLine(state), c.text) << c.work;
     }
     state.m_bStopped = true;
-    EXPECT_EQ(WorkStateText(state), "Таймер остановлен");
+    EXPECT_EQ(WorkLine(state), "Таймер остановлен");
     std::string during;
-    host.whilePromptOpen = [&] { during = WorkStateText(state); };
+    host.whilePromptOpen = [&] { during = WorkLine(state); };
     state = WorkTimerState{};
     state.m_nTimeWork = 1;
     Active(61);
     EXPECT_EQ(during, "Отдых");
-    EXPECT_EQ(WorkStateText(state), "До отдыха: 1 мин.");
+    EXPECT_EQ(WorkLine(state), "До отдыха: 1 мин.");
 }
 
 TEST_F(WorkTimerTest, UnreadableCursorCountsAsUnchanged) {

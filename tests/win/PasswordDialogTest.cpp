@@ -11,6 +11,7 @@
 #include "framework/Win32File.h"
 #include "framework/WindowText.h"
 #include "password/EditPassword.h"
+#include "password/PasswordFile.h"
 #include "password/QueryPassword.h"
 #include "res/resource.h"
 #include "tests/support/Accessible.h"
@@ -105,7 +106,7 @@ TEST_F(PasswordDialogs, SetQueryWrongThenRightThenRemove) {
 void PasswordDialogs::SetQueryWrongThenRightThenRemove(const std::string& password, const std::string& record,
                                                        const std::string& wrong) {
     SetPassword(password);
-    auto stored = App().ReadPassword();
+    auto stored = ReadPasswordFile(App().ExeDir());
     EXPECT_EQ(stored->m_strPassword, record);
     EXPECT_EQ(stored->m_nLength, static_cast<int32_t>(record.size()));
 
@@ -245,8 +246,8 @@ TEST_F(PasswordDialogs, DamagedOrMissingFileKeepsTheDialogOpen) {
 
 TEST_F(PasswordDialogs, FileErrorsOfTheRealFile) {
     DeleteFileA(File().c_str());
-    EXPECT_EQ(FileError([] { App().ReadPassword(); }), File() + " was not found.");
-    EXPECT_EQ(FileError([] { App().WritePassword("x"); }), File() + " was not found.");
+    EXPECT_EQ(FileError([] { ReadPasswordFile(App().ExeDir()); }), File() + " was not found.");
+    EXPECT_EQ(FileError([] { WritePasswordFile(App().ExeDir(), "x"); }), File() + " was not found.");
     EXPECT_EQ(GetFileAttributesA(File().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is created";
 
     // A read-only file can't show the refusal here: the tests may run as
@@ -254,23 +255,23 @@ TEST_F(PasswordDialogs, FileErrorsOfTheRealFile) {
     // is refused to everyone.
     ASSERT_TRUE(CreateDirectoryA(File().c_str(), nullptr));
     const std::string denied = "Access to " + File() + " was denied.";
-    EXPECT_EQ(FileError([] { App().ReadPassword(); }), denied);
-    EXPECT_EQ(FileError([] { App().WritePassword("x"); }), denied);
+    EXPECT_EQ(FileError([] { ReadPasswordFile(App().ExeDir()); }), denied);
+    EXPECT_EQ(FileError([] { WritePasswordFile(App().ExeDir(), "x"); }), denied);
     RemoveDirectoryA(File().c_str());
     WriteFile(kEmptyRecord);
 
     HANDLE other = CreateFileA(File().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     const std::string sharing = "A sharing violation occurred while accessing " + File() + ".";
-    EXPECT_EQ(FileError([] { App().ReadPassword(); }), sharing);
-    EXPECT_EQ(FileError([] { App().WritePassword("x"); }), sharing);
+    EXPECT_EQ(FileError([] { ReadPasswordFile(App().ExeDir()); }), sharing);
+    EXPECT_EQ(FileError([] { WritePasswordFile(App().ExeDir(), "x"); }), sharing);
     CloseHandle(other);
 
     // A 17-byte password has the prefix 1A, which a C runtime text stream
     // would take for the end of the file.
-    App().WritePassword("seventeen letters");
+    WritePasswordFile(App().ExeDir(), "seventeen letters");
     EXPECT_EQ(ReadFile()[15], '\x1A');
-    EXPECT_EQ(App().ReadPassword()->m_strPassword, "seventeen letters");
+    EXPECT_EQ(ReadPasswordFile(App().ExeDir())->m_strPassword, "seventeen letters");
 }
 
 }  // namespace

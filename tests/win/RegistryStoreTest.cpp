@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "settings/Win32Registry.h"
 #include "tests/support/WinTestSupport.h"
 

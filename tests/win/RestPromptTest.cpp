@@ -6,7 +6,8 @@
 
 #include <atomic>
 
-#include "app/WorkTimer.h"
+#include "core/RestDialogs.h"
+#include "core/WorkTimer.h"
 #include "prompts/Relese.h"
 #include "prompts/ReleseTime.h"
 #include "tests/support/Accessible.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "settings/Policies.h"
-#include "settings/Registry.h"
-#include "settings/Settings.h"
+#include "core/Policies.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
 
 inline constexpr const char* kProductKey = "Software\\Lumeyra";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -1,4 +1,4 @@
-#include "app/AboutLayout.h"
+#include "core/AboutLayout.h"
 
 namespace {
 

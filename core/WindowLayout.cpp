@@ -1,4 +1,4 @@
-#include "app/WindowLayout.h"
+#include "core/WindowLayout.h"
 
 Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int cx, int cy) {
     const int w = current.Width();

@@ -1,16 +1,6 @@
-#include "settings/Policies.h"
+#include "core/Policies.h"
 
 namespace {
-
-constexpr int32_t kMaxPolicyMinutes = 24 * 60;
-
-constexpr PolicyValue kPolicyValues[] = {
-    {"TimeWork", &Policies::TimeWork, 1, kMaxPolicyMinutes, &Settings::TimeWork},
-    {"TimeRelese", &Policies::TimeRelese, 1, kMaxPolicyMinutes, &Settings::TimeRelese},
-    {"AllowStopTimer", &Policies::AllowStopTimer, 0, 1, nullptr},
-    {"AllowExit", &Policies::AllowExit, 0, 1, nullptr},
-    {"QuietFullScreen", &Policies::QuietFullScreen, 0, 1, &Settings::QuietFullScreen},
-};
 
 // A value is read as the unsigned number Group Policy writes.
 constexpr bool RangesAreUnsigned() {

@@ -1,4 +1,4 @@
-#include "app/MenuItems.h"
+#include "core/MenuItems.h"
 
 std::array<MenuItem, kContextMenuSize> ContextMenuItems(MenuSource source, bool stopped,
                                                         MenuAllowed allowed) {

@@ -1,9 +1,9 @@
-#include "prompts/RestClock.h"
+#include "core/RestClock.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "app/WorkTimer.h"
+#include "core/LateTick.h"
 
 namespace {
 
@@ -23,15 +23,12 @@ std::string RestClockText(int32_t n) {
 }
 
 RestClockTick RestClockAdvance(RestClockState& c, int64_t nowMs) {
-    const int64_t gap = c.m_nLastTickMs < 0 ? 0 : nowMs - c.m_nLastTickMs;
-    c.m_nLastTickMs = nowMs;
-    // No tick comes while the machine sleeps, yet the user rests all along.
-    // Ticks sent in a burst and the end signal's beeps stay under the
-    // threshold and count one second each.
-    const bool late = gap >= kLateTickMs;
+    // The user rests all along while the machine sleeps.
+    const int64_t lateSeconds = LateTickSeconds(c.m_nLastTickMs, nowMs);
+    const bool late = lateSeconds > 0;
     if (late) {
         const int64_t room = std::max<int64_t>(0, INT32_MAX / 2 - c.m_nTick);  // no overflow, however long
-        c.m_nTick += static_cast<int32_t>(std::min(gap / 1000 - 1, room));
+        c.m_nTick += static_cast<int32_t>(std::min(lateSeconds, room));
     }
 
     RestClockTick tick;

@@ -1,4 +1,4 @@
-#include "controls/LabelLayout.h"
+#include "core/LabelLayout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "password/Password.h"
+#include "core/Password.h"
 
 #include <cstdlib>
 #include <cstring>

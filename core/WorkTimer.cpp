@@ -1,10 +1,11 @@
-#include "app/WorkTimer.h"
+#include "core/WorkTimer.h"
 
 #include <cstdio>
 
-namespace {
+#include "core/LateTick.h"
+#include "core/RestDialogs.h"
 
-int32_t LimitMinutes(const WorkTimerState& s) { return s.m_nPostponements * 5 + s.m_nTimeWork; }
+namespace {
 
 void ResetCounters(WorkTimerState& s) {
     s.m_nWorkSeconds = 0;
@@ -18,6 +19,8 @@ void EndLongPause(WorkTimerState& s, int32_t restSeconds) {
 }
 
 }  // namespace
+
+int32_t LimitMinutes(const WorkTimerState& s) { return s.m_nPostponements * 5 + s.m_nTimeWork; }
 
 std::string RestMessage(int32_t timeRelese, int32_t m) {
     char text[256];
@@ -58,17 +61,15 @@ void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
 }
 
 bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) {
-    const int64_t now = senses.NowMs();
-    const int64_t gap = s.m_nLastTickMs < 0 ? 0 : now - s.m_nLastTickMs;
-    s.m_nLastTickMs = now;
+    const int64_t late = LateTickSeconds(s.m_nLastTickMs, senses.NowMs());
     if (s.m_bStopped) return false;
 
     const int32_t rest = s.m_nTimeRelese * 60;
     // No tick arrives while the machine sleeps: the seconds a tick comes
     // late are a pause like any other, so a sleep longer than the rest
     // counts as a rest instead of bringing the prompt a minute later.
-    if (gap >= kLateTickMs) {
-        s.m_nIdleSeconds += static_cast<int32_t>(gap / 1000 - 1);
+    if (late > 0) {
+        s.m_nIdleSeconds += static_cast<int32_t>(late);
         EndLongPause(s, rest);
     }
 
@@ -93,17 +94,4 @@ bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) 
     const bool due = s.m_nWorkSeconds > LimitMinutes(s) * 60;
     s.m_bPromptHeld = due && holdPrompt;
     return due && !holdPrompt;
-}
-
-std::string WorkStateText(const WorkTimerState& s) {
-    if (s.m_bInRest) return "Отдых";
-    if (s.m_bStopped) return "Таймер остановлен";
-    if (s.m_bPromptHeld) return "Отдых отложен: полноэкранная программа";
-    // The prompt comes a second after the limit: at the limit one minute
-    // is still to go.
-    const int32_t left = LimitMinutes(s) * 60 - s.m_nWorkSeconds;
-    const int32_t minutes = left <= 0 ? 1 : (left + 59) / 60;
-    char text[64];
-    std::snprintf(text, sizeof text, "До отдыха: %i мин.", minutes);
-    return text;
 }

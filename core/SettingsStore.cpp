@@ -1,8 +1,8 @@
-#include "settings/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <span>
 
-#include "settings/NumberCodec.h"
+#include "core/NumberCodec.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class RestDialogs;
+
 // The work timer: once a second it decides from what it observes whether the
 // user was active and keeps the count of continuous work; past the limit it
 // hands back that the rest is due, and the rest sequence runs the two
@@ -30,42 +32,6 @@ struct WorkTimerState {
     bool m_bPromptHeld = false;
 };
 
-// The rest prompt and the rest timer window, as the rest sequence runs them.
-class RestDialogs {
-public:
-    virtual ~RestDialogs() = default;
-    virtual void SetMessage(const std::string& message) = 0;
-    // The prompt's result: 1 rests now, anything else postpones.
-    virtual int RunPrompt() = 0;
-    virtual void SetRestSeconds(int32_t seconds) = 0;
-    virtual void RunRestTimer() = 0;
-    // The rest timer window's count once it has closed.
-    virtual int32_t RestTick() const = 0;
-};
-
-// The two dialogs of a rest, made together before the prompt shows and
-// destroyed together, the rest timer window first: members go in reverse
-// order. `Prompt` runs with its m_strMessage; `RestTimer` with its
-// m_nRestSeconds, counting into m_nTick.
-template <class Prompt, class RestTimer>
-class RestDialogPair final : public RestDialogs {
-public:
-    RestDialogPair() = default;
-    // Both dialogs made from the same argument: the tests' recorder.
-    template <class Arg>
-    explicit RestDialogPair(Arg& arg) : m_prompt(arg), m_restTimer(arg) {}
-
-    void SetMessage(const std::string& message) override { m_prompt.m_strMessage = message; }
-    int RunPrompt() override { return static_cast<int>(m_prompt.DoModal()); }
-    void SetRestSeconds(int32_t seconds) override { m_restTimer.m_nRestSeconds = seconds; }
-    void RunRestTimer() override { m_restTimer.DoModal(); }
-    int32_t RestTick() const override { return m_restTimer.m_nTick; }
-
-private:
-    Prompt m_prompt;
-    RestTimer m_restTimer;
-};
-
 // What a tick observes of the world.
 class WorkTimerSenses {
 public:
@@ -77,9 +43,9 @@ public:
     virtual int64_t NowMs() = 0;  // monotonic
 };
 
-// A tick arriving this much later than the previous one means the machine
-// slept or the session hung; the 1.6 s of the end-of-rest beeps stay below.
-inline constexpr int64_t kLateTickMs = 5000;
+// The minutes of work after which the prompt comes: the limit, and five
+// more for each postponement.
+int32_t LimitMinutes(const WorkTimerState& state);
 
 // The text of the rest prompt for a limit of `limitMinutes`.
 std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
@@ -90,11 +56,6 @@ std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 // the tick counts as any other and returns false, and the first tick
 // without it returns true if the rest is still due.
 bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses, bool holdPrompt = false);
-
-// What the notification icon's tip says of the work, under the program's
-// name: the minutes to the prompt (rounded up), the stopped timer, the rest,
-// or the prompt held back.
-std::string WorkStateText(const WorkTimerState& state);
 
 // The rest sequence, in its order: the prompt with `promptOpen` set (the
 // notification icon's menu is refused meanwhile), the rest timer window if

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/WindowLayout.h"
+#include "core/WindowLayout.h"
 
 // The About box folds to hide its description and unfolds to show it. Only
 // the bottom edge moves: the box keeps the place it was moved to, and its

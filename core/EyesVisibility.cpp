@@ -1,4 +1,4 @@
-#include "app/EyesVisibility.h"
+#include "core/EyesVisibility.h"
 
 EyesVisibility::Change EyesVisibility::From(bool seenBefore) const {
     if (seenBefore == Seen()) return Change::kNone;

@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
-#include "settings/Registry.h"
-#include "settings/Settings.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
 
 // Where an administrator sets rules for every user of the computer (Group
 // Policy, Intune or a .reg file): a key that standard users cannot write.
@@ -35,7 +35,22 @@ struct PolicyValue {
     int32_t min, max;
     int32_t Settings::*setting;
 };
+inline constexpr int32_t kMaxPolicyMinutes = 24 * 60;
+inline constexpr PolicyValue kPolicyValues[] = {
+    {"TimeWork", &Policies::TimeWork, 1, kMaxPolicyMinutes, &Settings::TimeWork},
+    {"TimeRelese", &Policies::TimeRelese, 1, kMaxPolicyMinutes, &Settings::TimeRelese},
+    {"AllowStopTimer", &Policies::AllowStopTimer, 0, 1, nullptr},
+    {"AllowExit", &Policies::AllowExit, 0, 1, nullptr},
+    {"QuietFullScreen", &Policies::QuietFullScreen, 0, 1, &Settings::QuietFullScreen},
+};
 std::span<const PolicyValue> PolicyValues();
+
+// Whether some policy may take the place of this setting.
+constexpr bool PolicyMayHold(int32_t Settings::*setting) {
+    for (const PolicyValue& v : kPolicyValues)
+        if (v.setting && v.setting == setting) return true;
+    return false;
+}
 
 // Reads the policy key. Each value counts only as a REG_DWORD within its
 // range, as Group Policy writes it; anything else is no policy and no error.
