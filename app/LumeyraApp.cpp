@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/LumeyraDlg.h"
+#include "app/SingleInstance.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -11,12 +12,22 @@ namespace {
 // as their window check sees only their own session and the program may be
 // running for another user. The name is theirs too (installer/Lumeyra.nsi).
 constexpr wchar_t kRunningMutex[] = L"Global\\Lumeyra.Running";
+// The same name in the session's own namespace: one copy per session.
+constexpr wchar_t kSessionMutex[] = L"Lumeyra.Running";
 CLumeyraApp theApp;
 }  // namespace
 
 CLumeyraApp& App() { return theApp; }
 
 int CLumeyraApp::Run() {
+    // Started again while a copy runs in this session: the running copy
+    // says where it is, and this one ends having shown, written and played
+    // nothing.
+    CSessionInstance session(kSessionMutex);
+    if (session.AnotherRuns()) {
+        TellRunningCopy();
+        return 0;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     MutexHandle running(CreateMutexW(nullptr, FALSE, kRunningMutex));

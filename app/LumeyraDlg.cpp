@@ -11,6 +11,7 @@
 #include "app/ExiteDlg.h"
 #include "app/LumeyraApp.h"
 #include "app/NotifyIcon.h"
+#include "app/SingleInstance.h"
 #include "core/Opacity.h"
 #include "core/WindowLayout.h"
 #include "framework/Handles.h"
@@ -41,7 +42,9 @@ constexpr const char* kRegistryErrorText =
 }  // namespace
 
 CLumeyraDlg::CLumeyraDlg()
-    : CDialogImpl(IDD_LUMEYRA_DIALOG), m_hIcon(LoadIcon(AppInstance(), MAKEINTRESOURCE(IDR_MAINFRAME))) {}
+    : CDialogImpl(IDD_LUMEYRA_DIALOG),
+      m_hIcon(LoadIcon(AppInstance(), MAKEINTRESOURCE(IDR_MAINFRAME))),
+      m_uStartedAgain(StartedAgainMessage()) {}
 
 std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
     static constexpr Message table[] = {
@@ -98,6 +101,9 @@ BOOL CLumeyraDlg::OnInitDialog() {
     StartAnimation();
     SetTimer(Hwnd(), kTimerId, kTickMs, nullptr);
     m_notifyIcon.Create(Hwnd(), NotifyIconFor(m_work));
+    // A copy started by an elevated setup is told of a second start by an
+    // ordinary-rights one as well.
+    ChangeWindowMessageFilterEx(Hwnd(), m_uStartedAgain, MSGFLT_ALLOW, nullptr);
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
 
@@ -208,12 +214,25 @@ bool CLumeyraDlg::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         result = 0;
         return true;
     }
+    if (message == m_uStartedAgain && m_uStartedAgain) {
+        OnStartedAgain();
+        result = 0;
+        return true;
+    }
     return CDialogImpl::Route(message, wParam, lParam, result);
 }
 
 // Explorer restarted (a crash, an update) and lost every icon; with the
 // click-through window the icon is the only way to the menu.
 void CLumeyraDlg::OnTaskbarCreated() { m_notifyIcon.Show(NotifyIconFor(m_work)); }
+
+// The user started the program again, likely not seeing its icon (Windows
+// 11 puts new icons in the overflow): tell them where it is. Spectacles
+// hidden for a full-screen program stay hidden.
+void CLumeyraDlg::OnStartedAgain() {
+    m_notifyIcon.Announce(NotifyIconFor(m_work), "Lumeyra",
+                          "Lumeyra уже запущена. Её значок — в области уведомлений.");
+}
 
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     m_notifyIcon.Retry(NotifyIconFor(m_work));

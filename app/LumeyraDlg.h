@@ -30,7 +30,8 @@ protected:
     // through the exit command.
     void OnOK() override {}
     void OnCancel() override {}
-    // The taskbar's registered message, which a static table can't name.
+    // The registered messages (the taskbar's, a second start's), which a
+    // static table can't name.
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -50,6 +51,7 @@ private:
     LRESULT OnLButtonUp(WPARAM, LPARAM);
     LRESULT OnCaptureChanged(WPARAM, LPARAM);
     void OnTaskbarCreated();
+    void OnStartedAgain();
     LRESULT OnSessionChange(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
@@ -143,6 +145,8 @@ private:
     bool m_bQuietFullScreen = true;
     bool m_bBusy = false;
     CNotifyIcon m_notifyIcon;
+    // What a second start of the program posts here.
+    const UINT m_uStartedAgain;
     SessionNotification m_sessionNotification;
     PowerNotification m_consoleDisplayNotification;
     PowerNotification m_sessionDisplayNotification;

@@ -69,6 +69,16 @@ void CNotifyIcon::FollowTip(const NotifyIconLook& look) {
     if (look.tip != m_strTip) Send(NIM_MODIFY, look);
 }
 
+void CNotifyIcon::Announce(const NotifyIconLook& look, const std::string& title, const std::string& text) {
+    if (m_nRetries > 0) Show(look);
+    NOTIFYICONDATA data = IconRecord(m_hWnd);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    lstrcpyn(data.szInfoTitle, Widen(title).c_str(), ARRAYSIZE(data.szInfoTitle));
+    lstrcpyn(data.szInfo, Widen(text).c_str(), ARRAYSIZE(data.szInfo));
+    Shell_NotifyIcon(NIM_MODIFY, &data);
+}
+
 void CNotifyIcon::Remove() {
     NOTIFYICONDATA data = IconRecord(m_hWnd);
     Shell_NotifyIcon(NIM_DELETE, &data);

@@ -32,6 +32,9 @@ public:
     void Retry(const NotifyIconLook& look);
     // A shown icon takes the tip when its text has changed.
     void FollowTip(const NotifyIconLook& look);
+    // A balloon from the icon with `title` and `text`; an icon not yet in
+    // the notification area is added first.
+    void Announce(const NotifyIconLook& look, const std::string& title, const std::string& text);
     void Remove();
 
 private:

@@ -50,6 +50,7 @@ add_library(lumeyra_program OBJECT
   app/LumeyraDlg.cpp
   app/LumeyraDlgSettings.cpp
   app/NotifyIcon.cpp
+  app/SingleInstance.cpp
   app/HookLibrary.cpp
   app/ContextMenu.cpp
   app/ExiteDlg.cpp

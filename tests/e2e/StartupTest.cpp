@@ -275,6 +275,30 @@ TEST(Startup, RunsWithoutTheHookLibrary) {
     EXPECT_TRUE(program.Running());
 }
 
+// Started again while it runs (the Start menu, a shortcut, the setup's last
+// page): the new copy ends at once, and the running one says where it is
+// and goes on counting.
+TEST(Startup, SecondStartHandsOverToTheRunningCopy) {
+    ForgetSettings();
+    Program running;
+    HWND hwnd = running.WaitForWindow(L"Lumeyra", kStartTimeout);
+    ASSERT_TRUE(hwnd);
+    running.SetMainWindow(hwnd);
+    ASSERT_TRUE(running.DriveTime(hwnd));
+    {
+        Program again;
+        EXPECT_EQ(again.WaitForExit(3s), 0);
+    }
+    EXPECT_TRUE(running.Running());
+    EXPECT_TRUE(WaitFor(
+        [] { return !NotifyIconTip(L"Lumeyra уже запущена. Её значок — в области уведомлений.").empty(); },
+        10s))
+        << "no balloon from the running copy's icon";
+    SaveDesktopShot("second-start-balloon.bmp");
+    for (int i = 0; i < 61; ++i) ActiveTick(hwnd);
+    EXPECT_TRUE(WaitFor([] { return NotifyIconTip(L"Lumeyra\n") == L"Lumeyra\nДо отдыха: 44 мин."; }, 10s));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
