@@ -214,6 +214,16 @@ int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input inp
     return -1;
 }
 
+bool SetOpacity(const Program& program, HWND main, const char* percent) {
+    PostMessageA(main, WM_COMMAND, 170, 0);  // the menu's "Настройки"
+    HWND dialog = program.WaitForWindow(L"Настройки", std::chrono::seconds(60));
+    if (!dialog) return false;
+    SetDlgItemTextA(dialog, 1014, percent);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    if (!WaitFor([&] { return !IsWindow(dialog); }, std::chrono::seconds(60))) return false;
+    return Sync(main);
+}
+
 HWND FindMenu(const Program& program) {
     return program.FindOwnWindow([](HWND h) {
         char cls[16] = {};
@@ -441,6 +451,16 @@ bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i].pixels != b[i].pixels) return false;
     return true;
+}
+
+bool LensesSettle(HWND hwnd) {
+    return WaitFor(
+        [&] {
+            const std::vector<Image> first = CaptureLenses(hwnd);
+            Sleep(500);
+            return SamePixels(first, CaptureLenses(hwnd));
+        },
+        std::chrono::seconds(10));
 }
 
 }  // namespace driver

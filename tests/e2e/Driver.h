@@ -112,6 +112,9 @@ enum class Input { kKeyAndMouse, kMouse, kKey, kNothing };
 // Posts up to `most` ticks, each after `input`, until `done` holds once a
 // tick has been handled; the number of ticks it took, or -1.
 int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input input = Input::kKeyAndMouse);
+// Sets the opacity through the settings dialog, opened as from the menu and
+// applied; true once it has closed.
+bool SetOpacity(const Program& program, HWND main, const char* percent);
 // The program's open popup menu (class #32768); null when none is open.
 HWND FindMenu(const Program& program);
 // Returns true once the main window has handled everything posted to it
@@ -164,5 +167,9 @@ void SaveDesktopShot(const std::string& name);
 // The inner parts of the main window's two lenses, where the eyes move.
 std::vector<Image> CaptureLenses(HWND hwnd);
 bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b);
+// True once the lenses stay the same for six frames' time (the last frame
+// drawn may still be on its way to the screen); false if they never do
+// within ten seconds.
+bool LensesSettle(HWND hwnd);
 
 }  // namespace driver

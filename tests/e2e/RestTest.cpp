@@ -262,12 +262,7 @@ TEST_F(RestTest, EyesStandStillWhileNobodyCanSeeThemAndWorkStillCounts) {
             const std::set<DWORD> now = program.Threads();
             return std::any_of(playing.begin(), playing.end(), [&](DWORD id) { return !now.count(id); });
         };
-        if (!WaitFor(oneGone, 10s)) return false;
-        Sync(main);
-        auto first = CaptureLenses(main);
-        // Six frames' time: a running animation would have moved.
-        Sleep(500);
-        return SamePixels(first, CaptureLenses(main));
+        return WaitFor(oneGone, 10s) && LensesSettle(main);
     };
     auto moving = [&] {
         auto first = CaptureLenses(main);
@@ -282,15 +277,7 @@ TEST_F(RestTest, EyesStandStillWhileNobodyCanSeeThemAndWorkStillCounts) {
     auto display = [&](DWORD state) {
         EXPECT_TRUE(program.SendPowerSetting(main, GUID_CONSOLE_DISPLAY_STATE, state));
     };
-    auto opacity = [&](const char* percent) {
-        PostMessageA(main, WM_COMMAND, 170, 0);  // the menu's "Настройки"
-        HWND dialog = program.WaitForWindow(L"Настройки", kTimeout);
-        ASSERT_TRUE(dialog);
-        SetDlgItemTextA(dialog, 1014, percent);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kTimeout));
-        Sync(main);
-    };
+    auto opacity = [&](const char* percent) { ASSERT_TRUE(SetOpacity(program, main, percent)); };
     ASSERT_TRUE(moving());
 
     struct Case {

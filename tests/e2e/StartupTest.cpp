@@ -246,12 +246,19 @@ TEST(Startup, FullyTransparentWindowStartsWithTheEyesStill) {
     ASSERT_TRUE(hwnd);
     program.SetMainWindow(hwnd);
     EXPECT_EQ(Alpha(hwnd), 0);
-    // Wine draws the window whatever its opacity: the frames can be seen
-    // standing still.
-    ASSERT_TRUE(Sync(hwnd));
-    auto first = CaptureLenses(hwnd);
-    Sleep(1000);
-    EXPECT_TRUE(SamePixels(first, CaptureLenses(hwnd)));
+    // Wine draws the window whatever its opacity: once its first painting
+    // has reached the screen, the frame can be seen standing still.
+    EXPECT_TRUE(LensesSettle(hwnd));
+    // What stood still was the animation stopped, not a pause between two
+    // blinks: made visible, the eyes start, on a thread of their own.
+    const std::set<DWORD> still = program.Threads();
+    ASSERT_TRUE(SetOpacity(program, hwnd, "100"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const std::set<DWORD> now = program.Threads();
+            return std::any_of(now.begin(), now.end(), [&](DWORD id) { return !still.count(id); });
+        },
+        10s));
 }
 
 TEST(Startup, RunsWithoutTheHookLibrary) {
