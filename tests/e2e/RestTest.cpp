@@ -357,8 +357,13 @@ TEST_F(RestTest, WithQuietOffThePromptOpensOverAFullScreenProgram) {
     ASSERT_TRUE(WaitFor([&] { return SendMessageW(quiet, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 10s));
     PostMessageA(settings, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }, 20s));
-    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "QuietFullScreen").data,
-              (std::vector<uint8_t>{'0', 0, 0, 0}));
+    // Stored once the dialog has gone, and applied with it.
+    EXPECT_TRUE(WaitFor(
+        [] {
+            return ReadRaw(HKEY_CURRENT_USER, "Software\\Lumeyra", "QuietFullScreen").data ==
+                   std::vector<uint8_t>{'0', 0, 0, 0};
+        },
+        10s));
 
     ForegroundWindow film(ForegroundWindow::Kind::kFullScreen);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == film.Hwnd(); }, 10s));
