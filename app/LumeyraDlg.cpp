@@ -179,19 +179,22 @@ LRESULT CLumeyraDlg::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-void CLumeyraDlg::FollowBusy(bool busy) {
-    if (busy == m_bBusy) return;
-    m_bBusy = busy;
+void CLumeyraDlg::FollowBusy(const BusyJudgement& busy) {
+    m_busy.holdPrompt = busy.holdPrompt;
+    if (busy.stepAside == m_busy.stepAside) return;
+    m_busy.stepAside = busy.stepAside;
     // Back without taking the focus from whatever the user does now.
-    ShowWindow(Hwnd(), busy ? SW_HIDE : SW_SHOWNA);
-    FollowVisibility(m_eyesVisibility.HiddenChanged(busy));
+    ShowWindow(Hwnd(), busy.stepAside ? SW_HIDE : SW_SHOWNA);
+    FollowVisibility(m_eyesVisibility.HiddenChanged(busy.stepAside));
 }
 
 void CLumeyraDlg::FollowQuietFullScreen(bool quiet) {
     m_bQuietFullScreen = quiet;
     // Turned off while hidden: back at once, and a held prompt opens on
     // the next tick.
-    if (!quiet) FollowBusy(false);
+    if (quiet) return;
+    m_busySteadiness.Forget();
+    FollowBusy({});
 }
 
 void CLumeyraDlg::CutToOutline() {
@@ -238,8 +241,9 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     m_notifyIcon.Retry(NotifyIconFor(m_work));
     // Nobody presents to a locked screen: what was seen last holds until
     // the user is back, and the ticks meanwhile cost nothing more.
-    if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
-    if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
+    if (!m_eyesVisibility.Away() && m_bQuietFullScreen)
+        FollowBusy(m_busySteadiness.Next(JudgeBusy(ObserveUser(Hwnd()))));
+    if (WorkTimerTick(m_work, m_senses, m_busy.holdPrompt)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
         // The rest ends with the timer running; a policy changed meanwhile

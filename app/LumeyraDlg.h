@@ -11,6 +11,7 @@
 #include "core/MenuItems.h"
 #include "core/Policies.h"
 #include "core/Settings.h"
+#include "core/UserBusy.h"
 #include "core/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
@@ -109,8 +110,9 @@ private:
     // fully transparent, and plays from its first frame when it can be seen.
     void FollowVisibility(EyesVisibility::Change change);
     // While the user presents or plays full screen (and wants quiet) the
-    // spectacles keep out of the way: hidden, the eyes still; back after.
-    void FollowBusy(bool busy);
+    // due prompt waits, and the spectacles keep out of the way of what
+    // covers their monitor: hidden, the eyes still; back after.
+    void FollowBusy(const BusyJudgement& busy);
     void FollowQuietFullScreen(bool quiet);
     void CutToOutline();
 
@@ -143,7 +145,9 @@ private:
     Policies m_policies;
     EyesVisibility m_eyesVisibility;
     bool m_bQuietFullScreen = true;
-    bool m_bBusy = false;
+    // Busy as believed: seen on two ticks in a row.
+    BusySteadiness m_busySteadiness;
+    BusyJudgement m_busy;
     CNotifyIcon m_notifyIcon;
     // What a second start of the program posts here.
     const UINT m_uStartedAgain;
