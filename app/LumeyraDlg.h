@@ -7,6 +7,7 @@
 
 #include "app/HookLibrary.h"
 #include "app/NotifyIcon.h"
+#include "app/PolicyWatch.h"
 #include "core/EyesVisibility.h"
 #include "core/MenuItems.h"
 #include "core/Policies.h"
@@ -16,6 +17,8 @@
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+
+class COptionsDialog;
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
@@ -56,6 +59,7 @@ private:
     LRESULT OnSessionChange(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnPolicyChanged(WPARAM, LPARAM);
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -143,6 +147,11 @@ private:
     // force again.
     Settings m_settings;
     Policies m_policies;
+    CPolicyWatch m_policyWatch;
+    // The settings dialog while it is open, and the user's own settings it
+    // opened over: a policy that comes or goes meanwhile shows there at once.
+    COptionsDialog* m_pOpenOptions = nullptr;
+    Settings m_openOptionsUser;
     EyesVisibility m_eyesVisibility;
     bool m_bQuietFullScreen = true;
     // Busy as believed: seen on two ticks in a row.

@@ -1,0 +1,88 @@
+#include "app/PolicyWatch.h"
+
+#include <userenv.h>
+
+#include <iterator>
+
+#include "core/Policies.h"
+#include "framework/Text.h"
+
+namespace {
+
+// The policy key and the parents it may be created under, deepest first:
+// the watch stands on the deepest that exists.
+constexpr const char* kWatched[] = {kPolicyKey, "SOFTWARE\\Policies", "SOFTWARE"};
+constexpr int kNone = static_cast<int>(std::size(kWatched));
+
+// Where none of them could be opened or watched, it tries again this often.
+constexpr DWORD kRetryMs = 1000;
+
+KeyHandle OpenWatched(int level) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kWatched[level]).c_str(), 0, KEY_NOTIFY | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return KeyHandle();
+    return KeyHandle(key);
+}
+
+}  // namespace
+
+bool CPolicyWatch::Start(HWND window, UINT message) {
+    Stop();
+    m_hWnd = window;
+    m_uMessage = message;
+    m_stop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_policyApplied.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!m_stop || !m_policyApplied) return false;
+    m_bGroupPolicy = RegisterGPNotification(m_policyApplied.Get(), TRUE);
+    m_thread = std::thread([this] { Watch(); });
+    return true;
+}
+
+void CPolicyWatch::Stop() {
+    if (m_thread.joinable()) {
+        SetEvent(m_stop.Get());
+        m_thread.join();
+    }
+    if (m_bGroupPolicy) UnregisterGPNotification(m_policyApplied.Get());
+    m_bGroupPolicy = false;
+}
+
+// A registry notification belongs to the thread that asked for it, and
+// ends with it: this thread asks, and lives as long as the watch.
+void CPolicyWatch::Watch() {
+    EventHandle changed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!changed) return;
+    KeyHandle key;
+    int level = kNone;
+    bool retried = false;
+    for (;;) {
+        // Deeper when a key below has come (the policy key created); closing
+        // the old key signals its watch, which is no change of ours.
+        for (int deeper = 0; deeper < level; ++deeper) {
+            if (KeyHandle opened = OpenWatched(deeper)) {
+                key = std::move(opened);
+                level = deeper;
+                ResetEvent(changed.Get());
+                break;
+            }
+        }
+        const bool armed = key && RegNotifyChangeKeyValue(key.Get(), FALSE,
+                                                          REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                                          changed.Get(), TRUE) == ERROR_SUCCESS;
+        if (!armed && key && !retried) {
+            // The key was deleted: back at once to the nearest parent that
+            // exists, and then (should that fail too) after a while.
+            key.Reset();
+            level = kNone;
+            ResetEvent(changed.Get());
+            retried = true;
+            continue;
+        }
+        retried = false;
+        const HANDLE waits[] = {m_stop.Get(), m_policyApplied.Get(), changed.Get()};
+        const DWORD got = WaitForMultipleObjects(armed ? 3 : 2, waits, FALSE, armed ? INFINITE : kRetryMs);
+        if (got == WAIT_OBJECT_0 || got == WAIT_FAILED) return;
+        if (got == WAIT_OBJECT_0 + 1 || got == WAIT_OBJECT_0 + 2) PostMessageW(m_hWnd, m_uMessage, 0, 0);
+    }
+}
