@@ -59,17 +59,22 @@ void CPolicyWatch::Watch() {
     for (;;) {
         // Deeper when a key below has come (the policy key created); closing
         // the old key signals its watch, which is no change of ours.
+        bool moved = false;
         for (int deeper = 0; deeper < level; ++deeper) {
             if (KeyHandle opened = OpenWatched(deeper)) {
                 key = std::move(opened);
                 level = deeper;
                 ResetEvent(changed.Get());
+                moved = true;
                 break;
             }
         }
         const bool armed = key && RegNotifyChangeKeyValue(key.Get(), FALSE,
                                                           REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
                                                           changed.Get(), TRUE) == ERROR_SUCCESS;
+        // Values written between the key's creation and this watch on it
+        // raised no change: the policies are read once more now.
+        if (armed && moved && level == 0) PostMessageW(m_hWnd, m_uMessage, 0, 0);
         if (!armed && key && !retried) {
             // The key was deleted: back at once to the nearest parent that
             // exists, and then (should that fail too) after a while.
