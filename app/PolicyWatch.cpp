@@ -55,19 +55,18 @@ void CPolicyWatch::Watch() {
     if (!changed) return;
     KeyHandle key;
     int level = kNone;
-    bool retried = false;
     for (;;) {
-        // Deeper when a key below has come (the policy key created); closing
-        // the old key signals its watch, which is no change of ours.
-        bool moved = false;
-        for (int deeper = 0; deeper < level; ++deeper) {
-            if (KeyHandle opened = OpenWatched(deeper)) {
-                key = std::move(opened);
-                level = deeper;
-                ResetEvent(changed.Get());
-                moved = true;
-                break;
-            }
+        // On the deepest key that exists: deeper once the policy key has
+        // been created, back up once it has been deleted. Closing the old
+        // key signals its watch, which is no change of ours.
+        KeyHandle deepest;
+        int found = 0;
+        while (found < kNone && !(deepest = OpenWatched(found))) ++found;
+        const bool moved = found != level;
+        if (moved) {
+            key = std::move(deepest);
+            level = found;
+            ResetEvent(changed.Get());
         }
         const bool armed = key && RegNotifyChangeKeyValue(key.Get(), FALSE,
                                                           REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
@@ -75,16 +74,8 @@ void CPolicyWatch::Watch() {
         // Values written between the key's creation and this watch on it
         // raised no change: the policies are read once more now.
         if (armed && moved && level == 0) PostMessageW(m_hWnd, m_uMessage, 0, 0);
-        if (!armed && key && !retried) {
-            // The key was deleted: back at once to the nearest parent that
-            // exists, and then (should that fail too) after a while.
-            key.Reset();
-            level = kNone;
-            ResetEvent(changed.Get());
-            retried = true;
-            continue;
-        }
-        retried = false;
+        // Where nothing could be watched, the keys are looked at again after
+        // a while.
         const HANDLE waits[] = {m_stop.Get(), m_policyApplied.Get(), changed.Get()};
         const DWORD got = WaitForMultipleObjects(armed ? 3 : 2, waits, FALSE, armed ? INFINITE : kRetryMs);
         if (got == WAIT_OBJECT_0 || got == WAIT_FAILED) return;
