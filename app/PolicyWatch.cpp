@@ -19,8 +19,8 @@ constexpr DWORD kRetryMs = 1000;
 
 KeyHandle OpenWatched(int level) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kWatched[level]).c_str(), 0, KEY_NOTIFY | KEY_WOW64_64KEY, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kWatched[level]).c_str(), 0, KEY_NOTIFY | KEY_WOW64_64KEY,
+                      &key) != ERROR_SUCCESS)
         return KeyHandle();
     return KeyHandle(key);
 }

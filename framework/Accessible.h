@@ -78,7 +78,7 @@ protected:
 
 private:
     template <class... Params, class... Args>
-    HRESULT Forward(HRESULT(STDMETHODCALLTYPE IAccessible::*call)(Params...), Args... args) {
+    HRESULT Forward(HRESULT (STDMETHODCALLTYPE IAccessible::*call)(Params...), Args... args) {
         if (!m_standard) return CO_E_OBJNOTCONNECTED;
         return (m_standard.Get()->*call)(args...);
     }
