@@ -22,13 +22,47 @@ ForegroundKind KindOf(HWND window) {
     if (window == GetDesktopWindow() || window == GetShellWindow() || ClassIs(window, {L"Progman", L"WorkerW"}))
         return ForegroundKind::kDesktop;
     if (ClassIs(window, {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})) return ForegroundKind::kTaskbar;
-    const bool titled = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-    return titled && IsZoomed(window) ? ForegroundKind::kMaximised : ForegroundKind::kOrdinary;
+    // Maximised is what the user works in, caption or none.
+    return IsZoomed(window) ? ForegroundKind::kMaximised : ForegroundKind::kOrdinary;
+}
+
+// A full-screen program's own dialog in front leaves it full screen, as
+// the shell counts it: the window that counts is the root owner.
+HWND RootOwner(HWND window) {
+    HWND root = GetAncestor(window, GA_ROOTOWNER);
+    return root ? root : window;
+}
+
+// The whole of `window`'s monitor, taskbar included.
+bool MonitorOf(HWND window, HMONITOR& where, ScreenRect& monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    where = MonitorFromWindow(window, MONITOR_DEFAULTTONULL);
+    if (!where || !GetMonitorInfoW(where, &info)) return false;
+    monitor = FromRect(info.rcMonitor);
+    return true;
+}
+
+// The highest visible window of another program on monitor `where`, by
+// its root owner; the taskbar, which stands above everything, is passed.
+struct Beside {
+    HMONITOR where;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindBeside(HWND window, LPARAM data) {
+    auto* beside = reinterpret_cast<Beside*>(data);
+    if (!IsWindowVisible(window) || IsIconic(window)) return TRUE;
+    if (MonitorFromWindow(window, MONITOR_DEFAULTTONULL) != beside->where) return TRUE;
+    const ForegroundKind kind = KindOf(window);
+    if (kind == ForegroundKind::kOwn || kind == ForegroundKind::kTaskbar) return TRUE;
+    beside->found = RootOwner(window);
+    return FALSE;
 }
 
 }  // namespace
 
-BusyObservation ObserveUser(UserNotificationQuery query) {
+BusyObservation ObserveUser(HWND spectacles, UserNotificationQuery query) {
     BusyObservation seen;
     QUERY_USER_NOTIFICATION_STATE state{};
     seen.shellAnswered = SUCCEEDED(query(&state));
@@ -36,13 +70,22 @@ BusyObservation ObserveUser(UserNotificationQuery query) {
 
     HWND front = GetForegroundWindow();
     if (!front) return seen;
+    front = RootOwner(front);
     RECT window{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    HMONITOR where = MonitorFromWindow(front, MONITOR_DEFAULTTONULL);
-    if (!where || !GetMonitorInfoW(where, &monitor) || !GetWindowRect(front, &window)) return seen;
+    HMONITOR frontMonitor = nullptr;
+    if (!MonitorOf(front, frontMonitor, seen.monitor) || !GetWindowRect(front, &window)) return seen;
     seen.foreground = KindOf(front);
     seen.window = FromRect(window);
-    seen.monitor = FromRect(monitor.rcMonitor);
+
+    HMONITOR own = nullptr;
+    if (!spectacles || !MonitorOf(spectacles, own, seen.spectaclesMonitor) || own == frontMonitor) return seen;
+    // Another monitor than the front window's: what covers theirs, in front
+    // or not (slides on the projector). Only with more than one monitor.
+    Beside beside{own};
+    EnumWindows(&FindBeside, reinterpret_cast<LPARAM>(&beside));
+    RECT besideRect{};
+    if (!beside.found || !GetWindowRect(beside.found, &besideRect)) return seen;
+    seen.besideKind = KindOf(beside.found);
+    seen.beside = FromRect(besideRect);
     return seen;
 }

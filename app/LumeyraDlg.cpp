@@ -24,6 +24,8 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
+// What the policy watch posts when the machine's policy key has changed.
+constexpr UINT kPolicyChanged = WM_APP + 1;
 // Help topics by where the user asked for help.
 constexpr DWORD kHelpFromIcon = 0;
 constexpr DWORD kHelpFromWindow = 1;
@@ -62,6 +64,7 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_WTSSESSION_CHANGE, &CLumeyraDlg::OnSessionChange},
         {WM_POWERBROADCAST, &CLumeyraDlg::OnPowerBroadcast},
         {WM_SETTINGCHANGE, &CLumeyraDlg::OnSettingChange},
+        {kPolicyChanged, &CLumeyraDlg::OnPolicyChanged},
     };
     return table;
 }
@@ -106,6 +109,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
     ChangeWindowMessageFilterEx(Hwnd(), m_uStartedAgain, MSGFLT_ALLOW, nullptr);
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
+    m_policyWatch.Start(Hwnd(), kPolicyChanged);
 
     // The system reports the display's state at once on registering.
     if (WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION)) m_sessionNotification.Reset(Hwnd());
@@ -179,19 +183,22 @@ LRESULT CLumeyraDlg::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-void CLumeyraDlg::FollowBusy(bool busy) {
-    if (busy == m_bBusy) return;
-    m_bBusy = busy;
+void CLumeyraDlg::FollowBusy(const BusyJudgement& busy) {
+    m_busy.holdPrompt = busy.holdPrompt;
+    if (busy.stepAside == m_busy.stepAside) return;
+    m_busy.stepAside = busy.stepAside;
     // Back without taking the focus from whatever the user does now.
-    ShowWindow(Hwnd(), busy ? SW_HIDE : SW_SHOWNA);
-    FollowVisibility(m_eyesVisibility.HiddenChanged(busy));
+    ShowWindow(Hwnd(), busy.stepAside ? SW_HIDE : SW_SHOWNA);
+    FollowVisibility(m_eyesVisibility.HiddenChanged(busy.stepAside));
 }
 
 void CLumeyraDlg::FollowQuietFullScreen(bool quiet) {
     m_bQuietFullScreen = quiet;
     // Turned off while hidden: back at once, and a held prompt opens on
     // the next tick.
-    if (!quiet) FollowBusy(false);
+    if (quiet) return;
+    m_busySteadiness.Forget();
+    FollowBusy({});
 }
 
 void CLumeyraDlg::CutToOutline() {
@@ -238,8 +245,9 @@ LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     m_notifyIcon.Retry(NotifyIconFor(m_work));
     // Nobody presents to a locked screen: what was seen last holds until
     // the user is back, and the ticks meanwhile cost nothing more.
-    if (!m_eyesVisibility.Away()) FollowBusy(m_bQuietFullScreen && UserIsBusy(ObserveUser()));
-    if (WorkTimerTick(m_work, m_senses, m_bBusy)) {
+    if (!m_eyesVisibility.Away() && m_bQuietFullScreen)
+        FollowBusy(m_busySteadiness.Next(JudgeBusy(ObserveUser(Hwnd()))));
+    if (WorkTimerTick(m_work, m_senses, m_busy.holdPrompt)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
         // The rest ends with the timer running; a policy changed meanwhile
@@ -278,6 +286,7 @@ LRESULT CLumeyraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<L
 LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 
 LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
+    m_policyWatch.Stop();
     m_sessionNotification.Reset();
     m_consoleDisplayNotification.Reset();
     m_sessionDisplayNotification.Reset();
@@ -315,6 +324,13 @@ LRESULT CLumeyraDlg::OnSettingChange(WPARAM, LPARAM lParam) {
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && std::wstring_view(area) == L"Policy") ApplyPolicies();
     PassOn();
+    return 0;
+}
+
+// Written however (reg.exe, a .reg file, Intune, a script): the same as a
+// refresh that was announced.
+LRESULT CLumeyraDlg::OnPolicyChanged(WPARAM, LPARAM) {
+    ApplyPolicies();
     return 0;
 }
 

@@ -7,14 +7,18 @@
 
 #include "app/HookLibrary.h"
 #include "app/NotifyIcon.h"
+#include "app/PolicyWatch.h"
 #include "core/EyesVisibility.h"
 #include "core/MenuItems.h"
 #include "core/Policies.h"
 #include "core/Settings.h"
+#include "core/UserBusy.h"
 #include "core/WorkTimer.h"
 #include "framework/AnimateCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+
+class COptionsDialog;
 
 // The main window: the spectacle-shaped, always-on-top, semi-transparent
 // window with the eyes animation. It runs modally for the process's life,
@@ -55,6 +59,7 @@ private:
     LRESULT OnSessionChange(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnPolicyChanged(WPARAM, LPARAM);
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -109,8 +114,9 @@ private:
     // fully transparent, and plays from its first frame when it can be seen.
     void FollowVisibility(EyesVisibility::Change change);
     // While the user presents or plays full screen (and wants quiet) the
-    // spectacles keep out of the way: hidden, the eyes still; back after.
-    void FollowBusy(bool busy);
+    // due prompt waits, and the spectacles keep out of the way of what
+    // covers their monitor: hidden, the eyes still; back after.
+    void FollowBusy(const BusyJudgement& busy);
     void FollowQuietFullScreen(bool quiet);
     void CutToOutline();
 
@@ -141,9 +147,16 @@ private:
     // force again.
     Settings m_settings;
     Policies m_policies;
+    CPolicyWatch m_policyWatch;
+    // The settings dialog while it is open, and the user's own settings it
+    // opened over: a policy that comes or goes meanwhile shows there at once.
+    COptionsDialog* m_pOpenOptions = nullptr;
+    Settings m_openOptionsUser;
     EyesVisibility m_eyesVisibility;
     bool m_bQuietFullScreen = true;
-    bool m_bBusy = false;
+    // Busy as believed: seen on two ticks in a row.
+    BusySteadiness m_busySteadiness;
+    BusyJudgement m_busy;
     CNotifyIcon m_notifyIcon;
     // What a second start of the program posts here.
     const UINT m_uStartedAgain;

@@ -18,6 +18,7 @@ constexpr const char* kSaveErrorText =
 void CLumeyraDlg::ApplyPolicies() {
     m_policies = App().Store().LoadPolicies();
     ApplySettings(Running(), SettingsChange::kPolicies);
+    if (m_pOpenOptions) m_pOpenOptions->FollowPolicies(m_policies, m_openOptionsUser);
 }
 
 void CLumeyraDlg::FollowStopTimer(bool stopped) {
@@ -47,12 +48,19 @@ void CLumeyraDlg::OnSettings() {
     // The dialog shows what runs: a policy set without a refresh's
     // broadcast (a .reg file) runs from now on too.
     ApplyPolicies();
-    const Policies held = m_policies;
+    Policies held = m_policies;
     const Settings shown = Enforced(settings, held);
 
     options.Show(shown);
     options.m_policies = held;
-    if (options.DoModal() != IDOK) return;
+    m_pOpenOptions = &options;
+    m_openOptionsUser = settings;
+    const INT_PTR result = options.DoModal();
+    m_pOpenOptions = nullptr;
+    if (result != IDOK) return;
+    // The policies as the dialog last showed them: one may have come or
+    // gone while it was open.
+    held = options.m_policies;
 
     Settings chosen = options.Chosen(settings);
     // The values the policies held were shown, not chosen: the user's own

@@ -60,7 +60,11 @@ void CNotifyIcon::Update(const NotifyIconLook& look) {
 }
 
 void CNotifyIcon::Retry(const NotifyIconLook& look) {
-    if (m_nRetries > 0) m_nRetries = Send(NIM_ADD, look) ? 0 : m_nRetries - 1;
+    if (m_nRetries <= 0) return;
+    // The shell may have timed out and added the icon all the same; from
+    // then on every NIM_ADD fails, and only NIM_MODIFY reaches it.
+    const bool shown = Send(NIM_MODIFY, look) || Send(NIM_ADD, look);
+    m_nRetries = shown ? 0 : m_nRetries - 1;
 }
 
 void CNotifyIcon::FollowTip(const NotifyIconLook& look) {

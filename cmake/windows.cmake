@@ -41,7 +41,7 @@ target_sources(lumeyra_framework PRIVATE
 )
 target_compile_options(lumeyra_framework PRIVATE ${win_flags})
 target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32
-  ole32 oleaut32 oleacc)
+  ole32 oleaut32 oleacc userenv)
 
 # The program's windows and resources, linked whole into the exe and into
 # the Windows tests.
@@ -56,6 +56,7 @@ add_library(lumeyra_program OBJECT
   app/ExiteDlg.cpp
   app/AboutDlg.cpp
   app/BusyWatch.cpp
+  app/PolicyWatch.cpp
   prompts/Relese.cpp
   prompts/ReleseTime.cpp
   password/EditPassword.cpp

@@ -260,7 +260,8 @@ void CLabel::PostClick() {
 }
 
 LRESULT CLabel::OnPostedClick(WPARAM, LPARAM) {
-    if (m_bLink) Click();
+    // Disabled since the request was posted: nothing happens.
+    if (m_bLink && IsWindowEnabled(Hwnd())) Click();
     return 0;
 }
 

@@ -19,14 +19,19 @@ CLabelAccessible::CLabelAccessible(AccessibleLabel& label, IAccessible* standard
 
 void CLabelAccessible::Disconnect() {
     m_pLabel = nullptr;
+    DisconnectProxy();
     CoDisconnectObject(static_cast<IUnknown*>(this), 0);
 }
 
 HRESULT CLabelAccessible::Self(const VARIANT& child) const {
-    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return E_INVALIDARG;
     // The label has gone; its window went with it.
-    if (!m_pLabel || !m_pLabel->LabelWindow()) return RPC_E_DISCONNECTED;
+    if (!m_pLabel || !m_pLabel->LabelWindow() || !Connected()) return CO_E_OBJNOTCONNECTED;
+    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return E_INVALIDARG;
     return S_OK;
+}
+
+bool CLabelAccessible::ActiveLink() const {
+    return m_pLabel->IsLink() && IsWindowEnabled(m_pLabel->LabelWindow());
 }
 
 // The text the label paints: the control's own window text stays empty.
@@ -73,13 +78,14 @@ HRESULT CLabelAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     if (!action) return E_POINTER;
     *action = nullptr;
     if (HRESULT hr = Self(child); FAILED(hr)) return hr;
-    if (!m_pLabel->IsLink()) return S_FALSE;
+    // A disabled link does nothing, so it offers nothing.
+    if (!ActiveLink()) return S_FALSE;
     return NewString(kClick, action);
 }
 
 HRESULT CLabelAccessible::accDoDefaultAction(VARIANT child) {
     if (HRESULT hr = Self(child); FAILED(hr)) return hr;
-    if (!m_pLabel->IsLink()) return DISP_E_MEMBERNOTFOUND;
+    if (!ActiveLink()) return DISP_E_MEMBERNOTFOUND;
     m_pLabel->PostClick();
     return S_OK;
 }

@@ -46,6 +46,8 @@ private:
     // The label as the one object this answers for: the child id must be
     // CHILDID_SELF and the label still there; else the error to return.
     HRESULT Self(const VARIANT& child) const;
+    // A link that is enabled: only it has a default action.
+    bool ActiveLink() const;
 
     AccessibleLabel* m_pLabel;
 };

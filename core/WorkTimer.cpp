@@ -35,8 +35,8 @@ std::string RestMessage(int32_t timeRelese, int32_t m) {
 }
 
 void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
-    // The rest as the tick saw it: settings changed meanwhile count from the
-    // next tick.
+    // The rest as the tick saw it and the prompt says it: settings or a
+    // policy changed while the prompt is open count from the next rest.
     const int32_t restAtTick = s.m_nTimeRelese * 60;
     s.m_bStopped = true;
     s.m_bInRest = true;
@@ -44,7 +44,7 @@ void RunRestSequence(WorkTimerState& s, RestDialogs& dialogs, int& promptOpen) {
     dialogs.SetMessage(RestMessage(s.m_nTimeRelese, LimitMinutes(s)));
     promptOpen = 1;
     if (dialogs.RunPrompt() == 1) {
-        const int32_t rest = s.m_nTimeRelese * 60;
+        const int32_t rest = restAtTick;
         dialogs.SetRestSeconds(rest);
         dialogs.RunRestTimer();
         s.m_nIdleSeconds = 0;
@@ -91,7 +91,12 @@ bool WorkTimerTick(WorkTimerState& s, WorkTimerSenses& senses, bool holdPrompt) 
     // Before the limit is looked at: a pause longer than the rest is a rest
     // even while a due prompt waits.
     EndLongPause(s, rest);
-    const bool due = s.m_nWorkSeconds > LimitMinutes(s) * 60;
-    s.m_bPromptHeld = due && holdPrompt;
-    return due && !holdPrompt;
+    const int32_t limit = LimitMinutes(s) * 60;
+    const bool due = s.m_nWorkSeconds > limit;
+    // Never forever: a full-screen remote desktop or game can be in front
+    // all day, and the rest matters more than the quiet. A film brings no
+    // input, so its minutes are a pause and never reach this.
+    const bool overdue = s.m_nWorkSeconds > limit + kMostHeldSeconds;
+    s.m_bPromptHeld = due && holdPrompt && !overdue;
+    return due && (!holdPrompt || overdue);
 }

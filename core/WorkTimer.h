@@ -50,11 +50,16 @@ int32_t LimitMinutes(const WorkTimerState& state);
 // The text of the rest prompt for a limit of `limitMinutes`.
 std::string RestMessage(int32_t timeRelese, int32_t limitMinutes);
 
+// The most work a due prompt waits for a busy user: past it, the prompt
+// opens whatever is in front.
+inline constexpr int32_t kMostHeldSeconds = 30 * 60;
+
 // One tick of the work timer. True when the rest is due: the caller then
 // makes the dialogs and runs RunRestSequence before anything else. With
 // `holdPrompt` (the user presents or plays full screen) a due rest waits:
 // the tick counts as any other and returns false, and the first tick
-// without it returns true if the rest is still due.
+// without it returns true if the rest is still due. It waits for at most
+// kMostHeldSeconds of work past the limit; then it is due all the same.
 bool WorkTimerTick(WorkTimerState& state, WorkTimerSenses& senses, bool holdPrompt = false);
 
 // The rest sequence, in its order: the prompt with `promptOpen` set (the

@@ -2,6 +2,8 @@
 
 CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) {}
 
+void CAccessibleProxy::DisconnectProxy() { m_standard.Reset(); }
+
 HRESULT CAccessibleProxy::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == kIidAccessible) {
@@ -39,77 +41,77 @@ HRESULT CAccessibleProxy::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
 }
 
 HRESULT CAccessibleProxy::get_accParent(IDispatch** parent) {
-    return m_standard.Get()->get_accParent(parent);
+    return Forward(&IAccessible::get_accParent, parent);
 }
 
 HRESULT CAccessibleProxy::get_accChildCount(LONG* count) {
-    return m_standard.Get()->get_accChildCount(count);
+    return Forward(&IAccessible::get_accChildCount, count);
 }
 
 HRESULT CAccessibleProxy::get_accChild(VARIANT child, IDispatch** object) {
-    return m_standard.Get()->get_accChild(child, object);
+    return Forward(&IAccessible::get_accChild, child, object);
 }
 
 HRESULT CAccessibleProxy::get_accValue(VARIANT child, BSTR* value) {
-    return m_standard.Get()->get_accValue(child, value);
+    return Forward(&IAccessible::get_accValue, child, value);
 }
 
 HRESULT CAccessibleProxy::get_accDescription(VARIANT child, BSTR* description) {
-    return m_standard.Get()->get_accDescription(child, description);
+    return Forward(&IAccessible::get_accDescription, child, description);
 }
 
 HRESULT CAccessibleProxy::get_accHelp(VARIANT child, BSTR* help) {
-    return m_standard.Get()->get_accHelp(child, help);
+    return Forward(&IAccessible::get_accHelp, child, help);
 }
 
 HRESULT CAccessibleProxy::get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) {
-    return m_standard.Get()->get_accHelpTopic(file, child, topic);
+    return Forward(&IAccessible::get_accHelpTopic, file, child, topic);
 }
 
 HRESULT CAccessibleProxy::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    return m_standard.Get()->get_accKeyboardShortcut(child, shortcut);
+    return Forward(&IAccessible::get_accKeyboardShortcut, child, shortcut);
 }
 
-HRESULT CAccessibleProxy::get_accFocus(VARIANT* child) { return m_standard.Get()->get_accFocus(child); }
+HRESULT CAccessibleProxy::get_accFocus(VARIANT* child) { return Forward(&IAccessible::get_accFocus, child); }
 
 HRESULT CAccessibleProxy::get_accSelection(VARIANT* children) {
-    return m_standard.Get()->get_accSelection(children);
+    return Forward(&IAccessible::get_accSelection, children);
 }
 
 HRESULT CAccessibleProxy::accSelect(LONG flags, VARIANT child) {
-    return m_standard.Get()->accSelect(flags, child);
+    return Forward(&IAccessible::accSelect, flags, child);
 }
 
 HRESULT CAccessibleProxy::accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) {
-    return m_standard.Get()->accLocation(left, top, width, height, child);
+    return Forward(&IAccessible::accLocation, left, top, width, height, child);
 }
 
 HRESULT CAccessibleProxy::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
-    return m_standard.Get()->accNavigate(direction, start, end);
+    return Forward(&IAccessible::accNavigate, direction, start, end);
 }
 
 HRESULT CAccessibleProxy::accHitTest(LONG x, LONG y, VARIANT* child) {
-    return m_standard.Get()->accHitTest(x, y, child);
+    return Forward(&IAccessible::accHitTest, x, y, child);
 }
 
 HRESULT CAccessibleProxy::put_accName(VARIANT child, BSTR name) {
-    return m_standard.Get()->put_accName(child, name);
+    return Forward(&IAccessible::put_accName, child, name);
 }
 
 HRESULT CAccessibleProxy::put_accValue(VARIANT child, BSTR value) {
-    return m_standard.Get()->put_accValue(child, value);
+    return Forward(&IAccessible::put_accValue, child, value);
 }
 
-HRESULT CAccessibleProxy::get_accName(VARIANT child, BSTR* name) { return m_standard.Get()->get_accName(child, name); }
+HRESULT CAccessibleProxy::get_accName(VARIANT child, BSTR* name) { return Forward(&IAccessible::get_accName, child, name); }
 
-HRESULT CAccessibleProxy::get_accRole(VARIANT child, VARIANT* role) { return m_standard.Get()->get_accRole(child, role); }
+HRESULT CAccessibleProxy::get_accRole(VARIANT child, VARIANT* role) { return Forward(&IAccessible::get_accRole, child, role); }
 
 HRESULT CAccessibleProxy::get_accState(VARIANT child, VARIANT* state) {
-    return m_standard.Get()->get_accState(child, state);
+    return Forward(&IAccessible::get_accState, child, state);
 }
 
 HRESULT CAccessibleProxy::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return m_standard.Get()->get_accDefaultAction(child, action);
+    return Forward(&IAccessible::get_accDefaultAction, child, action);
 }
 
-HRESULT CAccessibleProxy::accDoDefaultAction(VARIANT child) { return m_standard.Get()->accDoDefaultAction(child); }
+HRESULT CAccessibleProxy::accDoDefaultAction(VARIANT child) { return Forward(&IAccessible::accDoDefaultAction, child); }

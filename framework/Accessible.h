@@ -70,7 +70,19 @@ protected:
     // Only by Release, when the last reference goes.
     virtual ~CAccessibleProxy() = default;
 
+    // The window is gone: the system's object for it is let go, and every
+    // call answers CO_E_OBJNOTCONNECTED from now on rather than asking
+    // about a dead window, or another that took its handle.
+    void DisconnectProxy();
+    bool Connected() const { return static_cast<bool>(m_standard); }
+
 private:
+    template <class... Params, class... Args>
+    HRESULT Forward(HRESULT (STDMETHODCALLTYPE IAccessible::*call)(Params...), Args... args) {
+        if (!m_standard) return CO_E_OBJNOTCONNECTED;
+        return (m_standard.Get()->*call)(args...);
+    }
+
     LONG m_nRefs = 1;
     ComOwner<IAccessible> m_standard;
 };

@@ -59,6 +59,15 @@ private:
 // The tables of one dialog class T:
 //   static std::span<const Message> Messages();  window messages
 //   static std::span<const Command> Commands();  WM_COMMAND by control id
+// A command the tables route: a click (BN_CLICKED, the same code as a
+// static's STN_CLICKED), a menu item or an accelerator. A control's other
+// notifications (a static link's STN_DISABLE when it is disabled, an edit's
+// EN_CHANGE) carry the same id and are no command.
+inline bool IsClickOrChoice(WPARAM wParam, LPARAM lParam) {
+    const UINT code = HIWORD(wParam);
+    return code == BN_CLICKED || (code == 1 && lParam == 0);
+}
+
 template <class T>
 class CDialogImpl : public CDialog {
 public:
@@ -76,7 +85,7 @@ protected:
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         T& self = static_cast<T&>(*this);
         if (RouteMessage(self, T::Messages(), message, wParam, lParam, result)) return true;
-        if (message == WM_COMMAND) {
+        if (message == WM_COMMAND && IsClickOrChoice(wParam, lParam)) {
             for (const Command& c : T::Commands()) {
                 if (c.id == LOWORD(wParam)) {
                     (self.*c.handler)();

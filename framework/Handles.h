@@ -47,6 +47,7 @@ inline void DeleteRegion(HRGN h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void CloseMutex(HANDLE h) { CloseHandle(h); }
+inline void CloseEvent(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void UnregisterPowerNotification(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); }
 inline void UnregisterSessionNotification(HWND h) { WTSUnRegisterSessionNotification(h); }
@@ -65,6 +66,7 @@ using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
 using FileHandle = Owner<HANDLE, handles::CloseFile>;
 using MenuHandle = Owner<HMENU, handles::DestroyMenuHandle>;
 using MutexHandle = Owner<HANDLE, handles::CloseMutex>;
+using EventHandle = Owner<HANDLE, handles::CloseEvent>;
 // A power setting's notifications to a window.
 using PowerNotification = Owner<HPOWERNOTIFY, handles::UnregisterPowerNotification>;
 // A window's registration for the session's changes: holds the window once

@@ -129,6 +129,25 @@ void COptionsDialog::ShowPolicies() {
     ShowWindow(Item(IDC_POLICY_NOTE), anyHeld ? SW_SHOW : SW_HIDE);
 }
 
+void COptionsDialog::FollowPolicies(const Policies& policies, const Settings& user) {
+    const Settings shown = Enforced(user, policies);
+    for (const SettingField& f : kSettingFields) {
+        if (!PolicyMayHold(f.setting)) continue;
+        // A field no policy holds, before or now, keeps what the user typed.
+        if (!policies.Holds(f.setting) && !m_policies.Holds(f.setting)) continue;
+        const int32_t value = shown.*f.setting;
+        if (f.kind == SettingField::kNumber) {
+            this->*f.field = value;
+            SetDlgItemInt(Hwnd(), f.id, static_cast<UINT>(value), TRUE);
+        } else if (f.kind == SettingField::kCheck) {
+            this->*f.field = value != 0 ? 1 : 0;
+            CheckDlgButton(Hwnd(), f.id, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+        }
+    }
+    m_policies = policies;
+    ShowPolicies();
+}
+
 void COptionsDialog::EnablePosition(bool enable) {
     for (int id : {IDC_X_POS, IDC_Y_POS, IDC_TAKE_POSITION}) EnableWindow(Item(id), enable);
 }

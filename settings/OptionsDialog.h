@@ -32,6 +32,10 @@ public:
     void Show(const Settings& shown);
     // `base` with the fields' values in place of its own.
     Settings Chosen(Settings base) const;
+    // A policy came or went while the dialog is open: the fields it holds
+    // show its value, disabled, and the fields it frees the user's own
+    // (from `user`) again, enabled.
+    void FollowPolicies(const Policies& policies, const Settings& user);
 
 protected:
     BOOL OnInitDialog() override;

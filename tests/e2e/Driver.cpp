@@ -360,21 +360,38 @@ std::wstring NotifyIconTip(const std::wstring& start) {
     return found;
 }
 
+namespace {
+constexpr UINT kDestroyForeground = WM_APP;
+constexpr UINT kShowOwned = WM_APP + 1;
+}  // namespace
+
 ForegroundWindow::ForegroundWindow(Kind kind) {
     std::promise<HWND> made;
     std::future<HWND> hwnd = made.get_future();
     m_thread = std::thread([kind, &made] {
         const bool full = kind == Kind::kFullScreen;
-        HWND window = CreateWindowExW(0, L"Static", L"Lumeyra test: in front", full ? WS_POPUP : WS_OVERLAPPEDWINDOW,
-                                      0, 0, full ? GetSystemMetrics(SM_CXSCREEN) : 640,
-                                      full ? GetSystemMetrics(SM_CYSCREEN) : 480, nullptr, nullptr, nullptr,
-                                      nullptr);
+        const bool bare = kind == Kind::kMaximisedBare;
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        HWND window = CreateWindowExW(0, L"Static", L"Lumeyra test: in front",
+                                      full || bare ? WS_POPUP : WS_OVERLAPPEDWINDOW, 0, 0, full ? cx : 640,
+                                      full ? cy : 480, nullptr, nullptr, nullptr, nullptr);
         ShowWindow(window, full ? SW_SHOW : SW_SHOWMAXIMIZED);
+        // Wherever the system stops a maximised window, this one covers
+        // the screen and stays maximised.
+        if (bare) SetWindowPos(window, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
         SetForegroundWindow(window);
         made.set_value(window);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message == WM_APP) DestroyWindow(window);
+            if (msg.message == kDestroyForeground) DestroyWindow(window);
+            if (msg.message == kShowOwned) {
+                auto* result = reinterpret_cast<std::promise<HWND>*>(msg.lParam);
+                HWND owned = CreateWindowExW(0, L"Static", L"Lumeyra test: owned", WS_POPUP | WS_CAPTION, 200, 200,
+                                             320, 160, window, nullptr, nullptr, nullptr);
+                ShowWindow(owned, SW_SHOW);
+                SetForegroundWindow(owned);
+                result->set_value(owned);
+            }
             DispatchMessageW(&msg);
             if (!IsWindow(window)) break;
         }
@@ -382,8 +399,15 @@ ForegroundWindow::ForegroundWindow(Kind kind) {
     m_hwnd = hwnd.get();
 }
 
+HWND ForegroundWindow::ShowOwned() {
+    std::promise<HWND> made;
+    std::future<HWND> owned = made.get_future();
+    PostMessageW(m_hwnd, kShowOwned, 0, reinterpret_cast<LPARAM>(&made));
+    return owned.get();
+}
+
 ForegroundWindow::~ForegroundWindow() {
-    PostMessageW(m_hwnd, WM_APP, 0, 0);
+    PostMessageW(m_hwnd, kDestroyForeground, 0, 0);
     m_thread.join();
 }
 

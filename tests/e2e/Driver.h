@@ -138,15 +138,19 @@ bool HasNotifyIcon(HWND hwnd, UINT id);
 std::wstring NotifyIconTip(const std::wstring& start);
 // A window of the test's own in front of everything, on a thread of its own
 // that answers its messages: borderless over the whole screen (a slide show,
-// a film, a game), or an ordinary window maximised.
+// a film, a game), an ordinary window maximised, or a maximised one without
+// a caption (a frameless application), stretched over the whole screen.
 class ForegroundWindow {
 public:
-    enum class Kind { kFullScreen, kMaximised };
+    enum class Kind { kFullScreen, kMaximised, kMaximisedBare };
     explicit ForegroundWindow(Kind kind);
     ~ForegroundWindow();
     ForegroundWindow(const ForegroundWindow&) = delete;
     ForegroundWindow& operator=(const ForegroundWindow&) = delete;
     HWND Hwnd() const { return m_hwnd; }
+    // A small dialog it owns (a player's or a browser's), shown in front;
+    // it goes with its owner.
+    HWND ShowOwned();
 
 private:
     std::thread m_thread;

@@ -592,4 +592,47 @@ TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
     EXPECT_TRUE(WaitFor([] { return YellowTrayPixels() == 0; }, 10s)) << "icon 128: the timer running";
 }
 
+// A policy written without a word (reg.exe, a .reg file, Intune's
+// ingestion, a script) applies within two seconds all the same: in the open
+// settings dialog, to the timer's stop and to the work limit.
+class SilentPolicyTest : public PolicyTest {
+protected:
+    void BeforeStart() override { StoreSetting("StopTimer", 1); }
+};
+
+TEST_F(SilentPolicyTest, AppliesWithinTwoSecondsWithoutABroadcast) {
+    ASSERT_TRUE(Command(kSettings));
+    HWND dialog = WaitForDialog(L"Настройки");
+    ASSERT_TRUE(dialog);
+    HWND work = GetDlgItem(dialog, 1006);
+    ASSERT_TRUE(IsWindowEnabled(work));
+    // The policy key does not exist yet: it is created with its values.
+    ASSERT_TRUE(WritePolicy("TimeWork", 1));
+    ASSERT_TRUE(WritePolicy("TimeRelese", 1));
+    auto held = [&] { return !IsWindowEnabled(work) && ControlText(dialog, 1006) == L"1"; };
+    EXPECT_TRUE(WaitFor(held, 2s)) << "the field the new policy holds is not greyed";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1029)));
+    // Gone again: the user's own value, free.
+    RemovePolicy("TimeWork");
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(work) && ControlText(dialog, 1006) == L"45"; }, 2s));
+    ASSERT_TRUE(WritePolicy("TimeWork", 1));
+    EXPECT_TRUE(WaitFor(held, 2s));
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitGone(dialog));
+
+    // The user's stopped timer must count now.
+    ASSERT_TRUE(WritePolicy("AllowStopTimer", 0));
+    EXPECT_TRUE(WaitFor([] { return NotifyIconTip(L"Lumeyra") == L"Lumeyra\nДо отдыха: 1 мин."; }, 2s))
+        << "the timer is still stopped";
+    // A minute of work after a pause longer than the minute of rest.
+    EXPECT_EQ(TicksUntilPrompt(62, Input::kNothing), -1);
+    EXPECT_EQ(TicksUntilPrompt(80), 61);
+    HWND prompt = Prompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
+              L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+    Click(prompt, IDCANCEL);
+    ASSERT_TRUE(WaitGone(prompt));
+}
+
 }  // namespace

@@ -318,10 +318,17 @@ TEST_F(RestTest, FullScreenProgramKeepsTheSpectaclesAndThePromptAway) {
     {
         ForegroundWindow film(ForegroundWindow::Kind::kFullScreen);
         ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == film.Hwnd(); }, 10s));
+        // Seen on one tick it may be a passing window of the shell's; on the
+        // second the spectacles step aside.
         ActiveTick(main);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 2s))
-            << "the spectacles stay over the full-screen window";
+        EXPECT_TRUE(IsWindowVisible(main)) << "the spectacles stepped aside on the first tick";
+        ActiveTick(main);
+        EXPECT_FALSE(IsWindowVisible(main)) << "the spectacles stay over the full-screen window";
+        // The film's own dialog in front leaves the film full screen.
+        HWND owned = film.ShowOwned();
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == owned; }, 10s));
         EXPECT_EQ(TicksUntilPrompt(70), -1);
+        EXPECT_FALSE(IsWindowVisible(main)) << "back over the film for its dialog";
         EXPECT_FALSE(warning.Read());
         EXPECT_EQ(NotifyIconTip(L"Lumeyra"), L"Lumeyra\nОтдых отложен: полноэкранная программа");
     }
@@ -337,12 +344,15 @@ TEST_F(RestTest, FullScreenProgramKeepsTheSpectaclesAndThePromptAway) {
 
     // A maximised window is no full-screen program: under Wine it covers
     // the screen as it would where the taskbar hides itself.
-    ForegroundWindow editor(ForegroundWindow::Kind::kMaximised);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editor.Hwnd(); }, 10s));
-    ActiveTick(main);
-    ActiveTick(main);
-    EXPECT_FALSE(WaitFor([&] { return !IsWindowVisible(main); }, 2s));
-    EXPECT_TRUE(ExStyle(main) & WS_EX_TOPMOST);
+    // Nor is one without a caption stretched over the whole screen.
+    for (auto kind : {ForegroundWindow::Kind::kMaximised, ForegroundWindow::Kind::kMaximisedBare}) {
+        ForegroundWindow editor(kind);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == editor.Hwnd(); }, 10s));
+        ActiveTick(main);
+        ActiveTick(main);
+        EXPECT_TRUE(IsWindowVisible(main));
+        EXPECT_TRUE(ExStyle(main) & WS_EX_TOPMOST);
+    }
 }
 
 // The user who wants the prompt whatever runs turns the choice off.

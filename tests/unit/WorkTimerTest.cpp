@@ -191,6 +191,9 @@ TEST_F(WorkTimerTest, RestSequenceRunsInOrderWithTicksIgnored) {
         int32_t work = state.m_nWorkSeconds;
         Active(5);  // re-entering ticks change nothing
         EXPECT_EQ(state.m_nWorkSeconds, work);
+        // A policy's rest length arriving now: the rest that follows is the
+        // one the prompt's message named.
+        state.m_nTimeRelese = 7;
     };
     Active(61);
     EXPECT_TRUE(stoppedDuring);
@@ -309,6 +312,16 @@ TEST_F(WorkTimerTest, DuePromptWaitsWhileTheUserIsBusyAndCountsGoOn) {
     busy = false;
     Idle(1);
     EXPECT_EQ(Prompts(), 1);
+    // Busy all day (a full-screen remote desktop): the prompt waits thirty
+    // minutes of work past the limit, and then opens all the same.
+    busy = true;
+    Active(60 + 30 * 60);
+    EXPECT_EQ(Prompts(), 1);
+    EXPECT_TRUE(state.m_bPromptHeld);
+    Active(1);
+    ASSERT_EQ(Prompts(), 2);
+    EXPECT_EQ(host.messages[1], "Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
+    EXPECT_FALSE(state.m_bPromptHeld);
 }
 
 TEST_F(WorkTimerTest, StateTextCountsMinutesToThePromptRoundedUp) {

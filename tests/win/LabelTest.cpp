@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/Label.h"
+#include "framework/Accessible.h"
 #include "framework/Handles.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -341,6 +342,35 @@ TEST(Label, LetsGoOfItsWindowWhenTheWindowIsDestroyed) {
     EXPECT_EQ(label.Hwnd(), nullptr);
     label.SetText("after").SetPointSize(20);  // nothing left to repaint
     EXPECT_EQ(label.Text(), "after");
+}
+
+// A screen reader may keep the label's object after the dialog has gone:
+// from then on it answers that it is no longer connected, rather than ask
+// about a dead window, or another that took its handle.
+TEST(Label, AccessibleObjectOutlivingItsWindowIsNotConnected) {
+    ComApartment apartment;
+    Host host;
+    CLabel label;
+    ASSERT_TRUE(label.Subclass(host.Static()));
+    label.SetText("Пароль");
+    IAccessible* raw = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(host.Static(), static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                         reinterpret_cast<void**>(&raw)),
+              S_OK);
+    ComOwner<IAccessible> object(raw);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    LONG left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(object.Get()->accLocation(&left, &top, &width, &height, self), S_OK);
+    host.Destroy();
+    BSTR name = nullptr;
+    EXPECT_EQ(object.Get()->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    // What the system's object for the window would have answered.
+    EXPECT_EQ(object.Get()->accLocation(&left, &top, &width, &height, self), CO_E_OBJNOTCONNECTED);
+    IDispatch* parent = nullptr;
+    EXPECT_EQ(object.Get()->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
 }
 
 }  // namespace

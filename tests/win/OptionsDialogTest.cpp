@@ -224,6 +224,11 @@ TEST_F(OptionsDialog, ShowsTheFieldsInItsLayoutAndCancelTakesNothing) {
             s.WaitGone(password);
             EXPECT_TRUE(s.WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
         }
+        // Disabled, the link offers no default action and takes none.
+        EnableWindow(link, FALSE);
+        EXPECT_EQ(testsupport::ReadAccessible(link).defaultAction, "");
+        EXPECT_FALSE(testsupport::DoDefaultAction(link));
+        EnableWindow(link, TRUE);
 
         // No help file lies beside the test.
         Press(dialog, IDC_OPTIONS_HELP);
