@@ -44,9 +44,9 @@ done
 # a test of GoogleTest's failing (a crash, a timeout, the package journey).
 echo "tests that failed, in how many of $runs runs$([ "$load" = 1 ] && echo ", beside a CPU-bound process"):"
 for i in $(seq "$runs"); do
-  awk '/^== Wine stage: code page/ { stage = $NF }
+  awk '/^== Wine stage: code page/ { stage = $(NF - 1) }
        /^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_\/]+/ { print stage " " $4 }
-       /^ +[0-9]+ - [a-z0-9_]+ \(/ { print stage " ctest:" $3 }' "$logs/run-$i.log" | sort -u
+       /^[ \t]+[0-9]+ - [a-z0-9_]+ \(/ { print stage " ctest:" $3 }' "$logs/run-$i.log" | sort -u
 done | sort | uniq -c | sort -rn
 echo "runs with a failure: $failed_runs of $runs"
 [ "$failed_runs" = 0 ]
