@@ -77,7 +77,7 @@ constexpr ControlRow kLayout[] = {
     // Neither radio button has a tab stop of its own: the system gives it to
     // the checked one, here 1009.
     {IDC_WINDOW_ORDINARY, "Button", 9, 41, 78, 10, BS_AUTORADIOBUTTON, false, true},
-    {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 170, 11, BS_AUTORADIOBUTTON, true, false},
+    {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 175, 11, BS_AUTORADIOBUTTON, true, false},
     {-1, "Static", 15, 78, 8, 8, SS_LEFT, false, true},
     {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
@@ -92,7 +92,7 @@ constexpr ControlRow kLayout[] = {
     // Says that the administrator set some values; hidden where none is.
     // Room for two lines, where the font is too wide for one.
     {IDC_POLICY_NOTE, "Static", 9, 142, 160, 16, SS_LEFT, false, false, false},
-    {IDC_OPTIONS_HELP, "Button", 8, 159, 31, 13, BS_PUSHBUTTON, true, false},
+    {IDC_OPTIONS_HELP, "Button", 8, 159, 35, 13, BS_PUSHBUTTON, true, false},
     {IDOK, "Button", 81, 159, 49, 13, BS_DEFPUSHBUTTON, true, false},
     {IDCANCEL, "Button", 144, 159, 34, 13, BS_PUSHBUTTON, true, false},
 };
