@@ -51,7 +51,9 @@ BOOL CAboutDlg::OnInitDialog() {
         .SetLinkCursor(hand)
         .SetLinkTarget("mailto:" + m_labelMail.Text() + "?subject=Lumeyra");
 
-    InitAboutFold(*this, m_rcWindow, ClientTop(Hwnd()), GetSystemMetrics(SM_CYCAPTION));
+    RECT description{0, kDescriptionTop, 0, 0};
+    MapDialogRect(Hwnd(), &description);
+    InitAboutFold(*this, m_rcWindow, ClientTop(Hwnd()), GetSystemMetrics(SM_CYCAPTION), description.top);
     MoveToFold();
     return TRUE;
 }

@@ -14,6 +14,7 @@
 #include "app/SingleInstance.h"
 #include "core/Opacity.h"
 #include "core/WindowLayout.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "framework/WindowStyle.h"
@@ -134,7 +135,8 @@ void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
     GetWindowRect(Hwnd(), &current);
     Placement p =
         PlaceMainWindow(windowType, xPos, yPos, {current.left, current.top, current.right, current.bottom},
-                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                        static_cast<int>(WindowDpi(Hwnd())));
     m_rectWindow = {p.rect.left, p.rect.top, p.rect.right, p.rect.bottom};
     if (p.clickThrough) SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
 }

@@ -48,6 +48,7 @@ std::span<const CLabel::Message> CLabel::Messages() {
         {WM_UPDATEUISTATE, &CLabel::OnFocusCueChange},
         {kPostedClick, &CLabel::OnPostedClick},
         {WM_NCDESTROY, &CLabel::OnNcDestroy},
+        {WM_DPICHANGED_AFTERPARENT, &CLabel::OnDpiChanged},
     };
     return table;
 }
@@ -61,6 +62,7 @@ void CLabel::OnAttached() {
     // A control without a font of its own draws with the system font.
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(Hwnd(), WM_GETFONT, 0, 0));
     GetObject(font ? font : GetStockObject(SYSTEM_FONT), sizeof m_lf, &m_lf);
+    m_nDpi = m_windowDpi(Hwnd());
     RebuildFont();
     m_bHighContrast = m_highContrast();
 }
@@ -124,8 +126,9 @@ CLabel& CLabel::SetItalic(bool italic) {
 }
 
 CLabel& CLabel::SetPointSize(int points) {
-    WindowDc screen(nullptr);
-    m_lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    // At the scale of the monitor the label stands on.
+    m_nDpi = m_windowDpi(Hwnd());
+    m_lf.lfHeight = -MulDiv(points, static_cast<int>(m_nDpi), 72);
     m_lf.lfWidth = 0;
     RebuildFont();
     Repaint();
@@ -199,6 +202,20 @@ void CLabel::RecalculateFrame() {
     // Frame styles take effect only once the frame is recalculated.
     if (Hwnd())
         SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+// The dialog moved to a monitor of another scale and has scaled its own
+// font and controls; the label's font follows by the same factor.
+LRESULT CLabel::OnDpiChanged(WPARAM, LPARAM) {
+    const UINT dpi = m_windowDpi(Hwnd());
+    if (dpi && m_nDpi && dpi != m_nDpi) {
+        m_lf.lfHeight = MulDiv(m_lf.lfHeight, static_cast<int>(dpi), static_cast<int>(m_nDpi));
+        m_lf.lfWidth = MulDiv(m_lf.lfWidth, static_cast<int>(dpi), static_cast<int>(m_nDpi));
+        m_nDpi = dpi;
+        RebuildFont();
+        Repaint();
+    }
+    return 0;
 }
 
 void CLabel::RebuildFont() {

@@ -7,6 +7,7 @@
 
 #include "controls/LabelAccessible.h"
 #include "framework/Control.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 
 // The program's own static text: a dialog attaches it to one of its static
@@ -77,6 +78,10 @@ public:
     std::function<bool()> m_highContrast = SystemHighContrast;
     static bool SystemHighContrast();
 
+    // The scale of the window's monitor; tests give their own, since Wine
+    // has one scale for every window.
+    std::function<UINT(HWND)> m_windowDpi = WindowDpi;
+
 protected:
     void OnAttached() override;
 
@@ -97,6 +102,7 @@ private:
     LRESULT OnFocusCueChange(WPARAM, LPARAM);
     LRESULT OnPostedClick(WPARAM, LPARAM);
     LRESULT OnNcDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     // The message PostClick posts to the label's own window.
     static constexpr UINT kPostedClick = WM_APP;
@@ -133,6 +139,8 @@ private:
     COLORREF m_crSecond = 0;
     bool m_bGradient = false;
     LOGFONT m_lf{};
+    // The scale m_lf's sizes are for.
+    UINT m_nDpi = 96;
     GdiHandle m_font;
     bool m_bTransparent = false;
     bool m_bText3D = false;

@@ -10,10 +10,11 @@ Rect WithClientBottom(const Rect& window, int32_t clientTop, int32_t clientBotto
 
 }  // namespace
 
-void InitAboutFold(AboutFold& fold, const Rect& window, int32_t clientTop, int32_t captionHeight) {
+void InitAboutFold(AboutFold& fold, const Rect& window, int32_t clientTop, int32_t captionHeight,
+                   int32_t collapsedBottom) {
     fold.m_bExpanded = false;
     fold.m_nExpandedBottom = window.Height() - captionHeight;
-    fold.m_nCollapsedBottom = kCollapsedBottom;
+    fold.m_nCollapsedBottom = collapsedBottom;
     fold.m_rcWindow = WithClientBottom(window, clientTop, fold.m_nCollapsedBottom);
 }
 

@@ -1,10 +1,12 @@
 #include "core/WindowLayout.h"
 
-Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int cx, int cy) {
+Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int cx, int cy, int dpi) {
     const int w = current.Width();
     const int h = current.Height();
     if (windowType == 1) return {{xPos, yPos, xPos + w, yPos + h}, true};
-    return {{cx - w - 10, cy - h - 50, cx - 10, cy - 50}, false};
+    const int right = ScaleToDpi(10, dpi);
+    const int bottom = ScaleToDpi(50, dpi);
+    return {{cx - w - right, cy - h - bottom, cx - right, cy - bottom}, false};
 }
 
 std::array<OutlinePart, 5> OutlineRects(int w, int h) {

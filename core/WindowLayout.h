@@ -16,11 +16,18 @@ struct Placement {
     bool clickThrough;  // mouse input passes to what lies beneath
 };
 
+// Logical pixels (those of a screen at 96 dpi) in pixels at `dpi`, rounded
+// to the nearest.
+constexpr int ScaleToDpi(int logical, int dpi) {
+    const int scaled = logical * dpi;
+    return scaled >= 0 ? (scaled + 48) / 96 : -((-scaled + 48) / 96);
+}
+
 // Window type 1 stands where the user put it (not kept on screen) and lets
-// the mouse through; any other type sits 10 px from the right and 50 px above
-// the bottom of the primary screen.
+// the mouse through; any other type sits 10 logical px from the right and 50
+// above the bottom of the primary screen, scaled to the screen's `dpi`.
 Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& current, int screenWidth,
-                          int screenHeight);
+                          int screenHeight, int dpi = 96);
 
 // A rounded rectangle in window coordinates.
 struct OutlinePart {

@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/Dpi.h"
+
 #include <exception>
 #include <utility>
 
@@ -78,6 +80,14 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         CDialog* main = CAppBase::MainWindow();
         HWND target = main && main->Hwnd() ? main->Hwnd() : m_hWnd;
         SendMessage(target, WM_COMMAND, kHelpCommand, 0);
+        return TRUE;
+    }
+    // Moved to a monitor of another scale: the window takes the rectangle
+    // the system suggests, which keeps it under the mouse while dragged.
+    if (message == WM_DPICHANGED && lParam) {
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(m_hWnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {

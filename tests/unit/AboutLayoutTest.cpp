@@ -12,7 +12,7 @@ constexpr int kClientTop = 72;
 
 TEST(AboutFold, OpensFoldedToOneHundredNinetyPixelsOfClient) {
     AboutFold fold;
-    InitAboutFold(fold, kCreated, kClientTop, kCaption);
+    InitAboutFold(fold, kCreated, kClientTop, kCaption, 190);
     EXPECT_FALSE(fold.m_bExpanded);
     EXPECT_EQ(fold.m_nCollapsedBottom, 190);
     EXPECT_EQ(fold.m_nExpandedBottom, 370 - 19);
@@ -21,7 +21,7 @@ TEST(AboutFold, OpensFoldedToOneHundredNinetyPixelsOfClient) {
 
 TEST(AboutFold, ButtonAlternatesBetweenUnfoldedAndFolded) {
     AboutFold fold;
-    InitAboutFold(fold, kCreated, kClientTop, kCaption);
+    InitAboutFold(fold, kCreated, kClientTop, kCaption, 190);
     const Rect folded = fold.m_rcWindow;
     const Rect unfolded{100, 50, 450, 72 + 351};
     for (int round = 0; round < 2; ++round) {
@@ -36,7 +36,7 @@ TEST(AboutFold, ButtonAlternatesBetweenUnfoldedAndFolded) {
 
 TEST(AboutFold, MovedBoxKeepsItsPlaceAndOnlyTheBottomEdgeMoves) {
     AboutFold fold;
-    InitAboutFold(fold, kCreated, kClientTop, kCaption);
+    InitAboutFold(fold, kCreated, kClientTop, kCaption, 190);
     // Dragged 300 px left, partly off the screen, and 40 px down.
     const Rect moved{-200, 90, 150, 302};
     ToggleAboutFold(fold, moved, 112);

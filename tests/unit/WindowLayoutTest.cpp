@@ -32,6 +32,29 @@ TEST(Placement, OrdinaryWindowSitsAtTheBottomRightIgnoringPosition) {
     EXPECT_FALSE(p.clickThrough);
 }
 
+// The distances from the screen's edges are logical pixels: at 125, 150
+// and 200 % the window stands as far off the edges as it looks at 100 %.
+// A stored position is the user's own, in pixels, at every scale.
+TEST(Placement, DistancesFromTheEdgesScaleWithTheScreen) {
+    struct Row {
+        int dpi;
+        Rect window;
+        int cx, cy;
+        Rect expected;
+    };
+    for (const Row& row : {Row{96, kDialog, 1280, 1024, {1076, 909, 1270, 974}},
+                           Row{120, {0, 0, 243, 81}, 2560, 1440, {2304, 1296, 2547, 1377}},
+                           Row{144, {0, 0, 291, 98}, 1920, 1080, {1614, 907, 1905, 1005}},
+                           Row{192, {0, 0, 388, 130}, 3840, 2160, {3432, 1930, 3820, 2060}}}) {
+        EXPECT_EQ(PlaceMainWindow(0, 300, 400, row.window, row.cx, row.cy, row.dpi).rect, row.expected) << row.dpi;
+        EXPECT_EQ(PlaceMainWindow(1, 300, 400, row.window, row.cx, row.cy, row.dpi).rect,
+                  (Rect{300, 400, 300 + row.window.Width(), 400 + row.window.Height()}))
+            << row.dpi;
+    }
+    EXPECT_EQ(ScaleToDpi(65, 144), 98);  // 97.5 rounds up
+    EXPECT_EQ(ScaleToDpi(-3, 144), -5);
+}
+
 TEST(Placement, ClickThroughWindowStandsAtStoredPositionEvenOffScreen) {
     Placement p = PlaceMainWindow(1, 100, 200, {40, 40, 234, 105}, 1280, 1024);
     EXPECT_EQ(p.rect, (Rect{100, 200, 294, 265}));

@@ -39,7 +39,12 @@ const char* const kDescriptions[] = {
     "то "
     "время работы обнуляется.",
 };
-constexpr int kFoldedBottom = 190;
+// Where the folded box ends: the description's top, 117 dialog units.
+int FoldedBottom(HWND dialog) {
+    RECT r{0, 117, 0, 0};
+    MapDialogRect(dialog, &r);
+    return r.top;
+}
 
 // The dialog's child whose window text is exactly `text`; null if none.
 HWND ChildWithText(HWND dialog, const std::string& text) {
@@ -89,7 +94,7 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
     INT_PTR result = RunScripted(about, [&](DialogScript& s) {
         HWND dialog = s.WaitForWindow(kTitle);
         ASSERT_TRUE(dialog);
-        EXPECT_EQ(ClientBottom(dialog), kFoldedBottom);
+        EXPECT_EQ(ClientBottom(dialog), FoldedBottom(dialog));
         EXPECT_EQ(DialogScript::Text(dialog, IDC_ABOUT_FOLD), ">>");
 
         // The folded box shows everything above the fold...
@@ -102,13 +107,13 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
             shown.push_back(GetDlgItem(dialog, id));
         for (HWND child : shown) {
             if (!child) continue;
-            EXPECT_LE(InDialog(dialog, child).bottom, kFoldedBottom) << GetDlgCtrlID(child);
+            EXPECT_LE(InDialog(dialog, child).bottom, FoldedBottom(dialog)) << GetDlgCtrlID(child);
         }
         // ...and none of the description, which starts below it.
         for (const char* text : kDescriptions) {
             HWND description = ChildWithText(dialog, text);
             ASSERT_TRUE(description) << text;
-            EXPECT_GE(InDialog(dialog, description).top, kFoldedBottom) << text;
+            EXPECT_GE(InDialog(dialog, description).top, FoldedBottom(dialog)) << text;
         }
 
         HWND logo = FindWindowExA(dialog, nullptr, "Static", nullptr);
@@ -121,7 +126,7 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
         GetObjectA(image, sizeof picture, &picture);
         EXPECT_EQ(picture.bmWidth, 64);
         EXPECT_EQ(picture.bmHeight, 59);
-        EXPECT_LE(InDialog(dialog, logo).bottom, kFoldedBottom);
+        EXPECT_LE(InDialog(dialog, logo).bottom, FoldedBottom(dialog));
 
         EXPECT_EQ(about.m_labelTitle.Text(), "Lumeyra 1.0");
         const LOGFONTA title = FontOf(about.m_labelTitle.Font());
@@ -165,7 +170,7 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
         HWND dialog = s.WaitForWindow(kTitle);
         ASSERT_TRUE(dialog);
         const int unfolded = UnfoldedBottom(dialog);
-        ASSERT_GT(unfolded, kFoldedBottom);
+        ASSERT_GT(unfolded, FoldedBottom(dialog));
         auto press = [&](const char* caption, int bottom) {
             DialogScript::Click(dialog, IDC_ABOUT_FOLD);
             EXPECT_TRUE(s.WaitUntil([&] {
@@ -178,9 +183,9 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
         RECT before{};
         GetWindowRect(dialog, &before);
         press("<<", unfolded);
-        press(">>", kFoldedBottom);
+        press(">>", FoldedBottom(dialog));
         press("<<", unfolded);
-        press(">>", kFoldedBottom);
+        press(">>", FoldedBottom(dialog));
         RECT after{};
         GetWindowRect(dialog, &after);
         EXPECT_EQ(after.left, before.left);

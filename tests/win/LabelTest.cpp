@@ -205,6 +205,19 @@ TEST(Label, FontSettersChangeOnlyTheirPartOfTheDescription) {
     EXPECT_EQ(std::string(lf.lfFaceName), longName.substr(0, 31));
     EXPECT_EQ(lf.lfCharSet, RUSSIAN_CHARSET);
     EXPECT_EQ(lf.lfHeight, -MulDiv(45, dpi, 72));
+
+    // Dragged to a monitor at twice the scale, then to one at 150 %: the
+    // font follows each, and a size set there is for that monitor.
+    UINT monitor = 2 * static_cast<UINT>(dpi);
+    label.m_windowDpi = [&](HWND) { return monitor; };
+    SendMessageA(host.Static(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(Described(label.Font()).lfHeight, -2 * MulDiv(45, dpi, 72));
+    monitor = 144;
+    SendMessageA(host.Static(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(Described(label.Font()).lfHeight, -MulDiv(2 * MulDiv(45, dpi, 72), 144, 2 * dpi));
+    label.SetPointSize(12);
+    EXPECT_EQ(Described(label.Font()).lfHeight, -MulDiv(12, 144, 72));
+    EXPECT_EQ(Described(label.Font()).lfWeight, FW_BOLD);
 }
 
 void Click(HWND hwnd) { SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }

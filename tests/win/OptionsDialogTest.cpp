@@ -70,31 +70,31 @@ struct ControlRow {
 // The template in its tab order, which is the reading order: top to bottom,
 // left to right, each field after its label.
 constexpr ControlRow kLayout[] = {
-    {-1, "Static", 9, 10, 69, 10, SS_LEFT, false, false},
+    {-1, "Static", 9, 10, 75, 10, SS_LEFT, false, false},
     {IDC_TIME_WORK, "Edit", 85, 7, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {-1, "Static", 9, 24, 71, 10, SS_LEFT, false, false},
+    {-1, "Static", 9, 24, 75, 10, SS_LEFT, false, false},
     {IDC_TIME_RELESE, "Edit", 85, 21, 33, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     // Neither radio button has a tab stop of its own: the system gives it to
     // the checked one, here 1009.
     {IDC_WINDOW_ORDINARY, "Button", 9, 41, 78, 10, BS_AUTORADIOBUTTON, false, true},
-    {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 164, 11, BS_AUTORADIOBUTTON, true, false},
+    {IDC_WINDOW_PASS_THROUGH, "Button", 9, 54, 175, 11, BS_AUTORADIOBUTTON, true, false},
     {-1, "Static", 15, 78, 8, 8, SS_LEFT, false, true},
     {IDC_X_POS, "Edit", 28, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
     {-1, "Static", 85, 78, 8, 8, SS_LEFT, false, false},
     {IDC_Y_POS, "Edit", 100, 76, 38, 12, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_TAKE_POSITION, "Button", 149, 76, 16, 14, BS_PUSHBUTTON, true, false},
-    {-1, "Button", 7, 67, 165, 26, BS_GROUPBOX, false, false},
+    {IDC_TAKE_POSITION, "Button", 156, 76, 16, 14, BS_PUSHBUTTON, true, false},
+    {-1, "Button", 7, 67, 172, 26, BS_GROUPBOX, false, false},
     {-1, "Static", 10, 100, 85, 9, SS_LEFT, false, false},
     {IDC_ALPHA, "Edit", 81, 98, 26, 13, ES_LEFT | ES_AUTOHSCROLL, true, false},
-    {IDC_PASSWORD_LINK, "Static", 145, 99, 25, 11, SS_LEFT | SS_NOTIFY, true, false},
+    {IDC_PASSWORD_LINK, "Static", 150, 99, 29, 11, SS_LEFT | SS_NOTIFY, true, false},
     {IDC_AUTO_START, "Button", 9, 114, 92, 11, BS_AUTOCHECKBOX, true, true},
     {IDC_QUIET_FULL_SCREEN, "Button", 9, 128, 160, 11, BS_AUTOCHECKBOX, true, true},
     // Says that the administrator set some values; hidden where none is.
     // Room for two lines, where the font is too wide for one.
     {IDC_POLICY_NOTE, "Static", 9, 142, 160, 16, SS_LEFT, false, false, false},
-    {IDC_OPTIONS_HELP, "Button", 8, 159, 31, 13, BS_PUSHBUTTON, true, false},
-    {IDOK, "Button", 77, 159, 49, 13, BS_DEFPUSHBUTTON, true, false},
-    {IDCANCEL, "Button", 137, 159, 34, 13, BS_PUSHBUTTON, true, false},
+    {IDC_OPTIONS_HELP, "Button", 8, 159, 35, 13, BS_PUSHBUTTON, true, false},
+    {IDOK, "Button", 81, 159, 49, 13, BS_DEFPUSHBUTTON, true, false},
+    {IDCANCEL, "Button", 144, 159, 34, 13, BS_PUSHBUTTON, true, false},
 };
 
 LONG KindMask(const std::string& className) {
@@ -120,7 +120,7 @@ void ExpectLayout(HWND dialog) {
     EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
     RECT client{};
     GetClientRect(dialog, &client);
-    RECT size = Pixels(dialog, 0, 0, 178, 178);
+    RECT size = Pixels(dialog, 0, 0, 186, 178);
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 

@@ -1,0 +1,15 @@
+#include "framework/Dpi.h"
+
+#include "framework/Handles.h"
+
+UINT WindowDpi(HWND hwnd) {
+    // Looked up, not linked: Windows 7 and 8 have no such function.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && hwnd) {
+        if (UINT dpi = getDpiForWindow(hwnd)) return dpi;
+    }
+    WindowDc screen(nullptr);
+    return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+}
