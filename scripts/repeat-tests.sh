@@ -44,7 +44,7 @@ done
 # a test of GoogleTest's failing (a crash, a timeout, the package journey).
 echo "tests that failed, in how many of $runs runs$([ "$load" = 1 ] && echo ", beside a CPU-bound process"):"
 for i in $(seq "$runs"); do
-  awk '/^== Wine stage: code page/ { stage = $(NF - 1) }
+  awk '/^== Wine stage: / { stage = $0; sub(/^== Wine stage: code page /, "", stage); sub(/ ==$/, "", stage) }
        /^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_\/]+/ { print stage " " $4 }
        /^[ \t]+[0-9]+ - [a-z0-9_]+ \(/ { print stage " ctest:" $3 }' "$logs/run-$i.log" | sort -u
 done | sort | uniq -c | sort -rn

@@ -3,8 +3,8 @@
 # dialog and end-to-end tests and the package journey, first as on an
 # English Windows (ANSI code page 1252), the journeys from a folder with a
 # Cyrillic name; then the tests that look at text once more as on a Russian
-# Windows (1251), and the dialogs at 150 % under both. Each run checks that Wine used its code page. Expects the
-# Windows build folder as its argument.
+# Windows (1251), and the dialogs at 150 % under both. Each run checks that
+# Wine used its code page. Expects the Windows build folder as its argument.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_WIN=${1:?usage: wine-tests.sh BUILD_WIN}
@@ -17,6 +17,13 @@ wine_prefix_setup
 "$WINESERVER" -p
 rm -rf "$BUILD_WIN/artifacts"
 status=0
+# Wine reads the display scale (LogPixels) when a process starts and hands
+# it to every program. The stages run at 100 % but one; a run cut short in
+# that one must not leave the next at 150 %.
+set_log_pixels() {
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null
+}
+set_log_pixels 96
 # The run script's prefix is a user's own: what the tests write must never
 # reach it. Its settings are read before and after the stages.
 run_settings() {
@@ -32,15 +39,12 @@ LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$BUILD_WIN" --output-on-failure -E '^e
 echo "== Wine stage: code page 1251 =="
 LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$BUILD_WIN" --output-on-failure \
   -R '^(win_tests|dialog_tests|e2e_tests)$' || status=1
-# The dialogs once more at 150 %, as on a screen of that scale (Wine reads
-# the scale when a process starts and hands it to every program), in both
+# The dialogs once more at 150 %, as on a screen of that scale, in both
 # code pages; the prefix goes back to 100 % afterwards.
-set_log_pixels() {
-  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null
-}
 set_log_pixels 144
-echo "== Wine stage: 144 dpi, code pages 1252 and 1251 =="
+echo "== Wine stage: code page 1252 at 144 dpi =="
 LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$BUILD_WIN" --output-on-failure -R '^dialog_tests$' || status=1
+echo "== Wine stage: code page 1251 at 144 dpi =="
 LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$BUILD_WIN" --output-on-failure \
   -R '^dialog_tests$' || status=1
 set_log_pixels 96
