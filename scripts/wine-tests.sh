@@ -33,20 +33,24 @@ run_settings() {
   awk '/^\[/ { inside = ($1 == "[Software\\\\Lumeyra]") ; if (inside) print $1; next } inside' "$reg"
 }
 run_before=$(run_settings)
-# One at a time: the tests share the prefix's registry and desktop.
-echo "== Wine stage: code page 1252 =="
-LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$BUILD_WIN" --output-on-failure -E '^e2e_tests$' || status=1
-echo "== Wine stage: code page 1251 =="
-LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$BUILD_WIN" --output-on-failure \
-  -R '^(win_tests|dialog_tests|e2e_tests)$' || status=1
+# One stage: its name, its code page (1251 as on a Russian Windows, 1252 as
+# on an English one) and the tests ctest runs in it. One at a time: the
+# tests share the prefix's registry and desktop.
+stage() {
+  local name=$1 codepage=$2
+  shift 2
+  echo "== Wine stage: code page $name =="
+  local locale=en_US.UTF-8
+  [ "$codepage" = 1251 ] && locale=ru_RU.UTF-8
+  LC_ALL=$locale LUMEYRA_EXPECT_ACP=$codepage ctest --test-dir "$BUILD_WIN" --output-on-failure "$@" || status=1
+}
+stage 1252 1252 -E '^e2e_tests$'
+stage 1251 1251 -R '^(win_tests|dialog_tests|e2e_tests)$'
 # The dialogs once more at 150 %, as on a screen of that scale, in both
 # code pages; the prefix goes back to 100 % afterwards.
 set_log_pixels 144
-echo "== Wine stage: code page 1252 at 144 dpi =="
-LUMEYRA_EXPECT_ACP=1252 ctest --test-dir "$BUILD_WIN" --output-on-failure -R '^dialog_tests$' || status=1
-echo "== Wine stage: code page 1251 at 144 dpi =="
-LC_ALL=ru_RU.UTF-8 LUMEYRA_EXPECT_ACP=1251 ctest --test-dir "$BUILD_WIN" --output-on-failure \
-  -R '^dialog_tests$' || status=1
+stage "1252 at 144 dpi" 1252 -R '^dialog_tests$'
+stage "1251 at 144 dpi" 1251 -R '^dialog_tests$'
 set_log_pixels 96
 
 if [ "$(run_settings)" != "$run_before" ]; then

@@ -198,20 +198,22 @@ void PostTick(HWND main) {
     Handled(main);
 }
 
-void ActiveTick(HWND main) {
-    PressKey(VK_SHIFT);
-    MoveCursor();
+void Tick(HWND main, Input input) {
+    if (input == Input::kKeyAndMouse || input == Input::kKey) PressKey(VK_SHIFT);
+    if (input == Input::kKeyAndMouse || input == Input::kMouse) MoveCursor();
     PostTick(main);
 }
 
 int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input input) {
     for (int n = 1; n <= most; ++n) {
-        if (input == Input::kKeyAndMouse || input == Input::kKey) PressKey(VK_SHIFT);
-        if (input == Input::kKeyAndMouse || input == Input::kMouse) MoveCursor();
-        PostTick(main);
+        Tick(main, input);
         if (done()) return n;
     }
     return -1;
+}
+
+bool OneMissing(const std::set<DWORD>& of, const std::set<DWORD>& in) {
+    return std::any_of(of.begin(), of.end(), [&](DWORD id) { return !in.count(id); });
 }
 
 bool SetOpacity(const Program& program, HWND main, const char* percent) {

@@ -101,14 +101,15 @@ bool Sync(HWND hwnd);
 // to it before (or opened a modal loop on it): the tick gate, which
 // DriveTime has put in, answers a marker posted after them.
 bool Handled(HWND main);
-// An active second as the program sees it: a key pressed and the mouse
-// moved (to a new place, once it has landed there), then one tick of the
-// main window's timer, posted (the handler ignores the id) and handled.
+// A second as the program sees it: what the user does (a key pressed, the
+// mouse moved to a new place once it has landed there), then one tick of
+// the main window's timer, posted (the handler ignores the id) and handled.
+enum class Input { kKeyAndMouse, kMouse, kKey, kNothing };
 void MoveCursor();
 void PostTick(HWND main);
-void ActiveTick(HWND main);
-// What the user does before each posted tick.
-enum class Input { kKeyAndMouse, kMouse, kKey, kNothing };
+void Tick(HWND main, Input input);
+// An active second: a key pressed and the mouse moved.
+inline void ActiveTick(HWND main) { Tick(main, Input::kKeyAndMouse); }
 // Posts up to `most` ticks, each after `input`, until `done` holds once a
 // tick has been handled; the number of ticks it took, or -1.
 int TicksUntil(HWND main, const std::function<bool()>& done, int most, Input input = Input::kKeyAndMouse);
@@ -175,5 +176,8 @@ bool SamePixels(const std::vector<Image>& a, const std::vector<Image>& b);
 // drawn may still be on its way to the screen); false if they never do
 // within ten seconds.
 bool LensesSettle(HWND hwnd);
+// Whether a thread of `of` is not in `in`: one that has ended, or, with the
+// sets the other way round, one that has begun.
+bool OneMissing(const std::set<DWORD>& of, const std::set<DWORD>& in);
 
 }  // namespace driver

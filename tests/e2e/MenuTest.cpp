@@ -529,6 +529,18 @@ protected:
     int TicksUntilPrompt(int most, Input input = Input::kKeyAndMouse) {
         return TicksUntil(main, [&] { return Prompt() != nullptr; }, most, input);
     }
+    // After a pause longer than a rest of `restMinutes` (the first of its
+    // ticks may still find the last input), the 61st active tick opens the
+    // prompt with `message`; it is put off again.
+    void MinuteOfWorkPrompts(int restMinutes, const wchar_t* message) {
+        EXPECT_EQ(TicksUntilPrompt(restMinutes * 60 + 2, Input::kNothing), -1);
+        EXPECT_EQ(TicksUntilPrompt(80), 61);
+        HWND prompt = Prompt();
+        ASSERT_TRUE(prompt);
+        EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)), message);
+        Click(prompt, IDCANCEL);
+        ASSERT_TRUE(WaitGone(prompt));
+    }
 };
 
 TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
@@ -574,17 +586,8 @@ TEST_F(PolicyTest, HoldAgainstTheUsersSettingsAndFollowARefresh) {
     // beside the minute of work set from the start.
     ASSERT_TRUE(WritePolicy("TimeRelese", 7));
     AnnouncePolicy();
-    // After a pause longer than that rest (the first of its ticks may still
-    // find the last input), the 61st active tick opens the prompt; the
-    // user's 45 minutes would not prompt at all.
-    EXPECT_EQ(TicksUntilPrompt(7 * 60 + 2, Input::kNothing), -1);
-    EXPECT_EQ(TicksUntilPrompt(80), 61);
-    HWND prompt = Prompt();
-    ASSERT_TRUE(prompt);
-    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
-              L"Вы уже работаете без перерыва (7 мин.) больше 1 мин.\rОтдохните!!!");
-    Click(prompt, IDCANCEL);
-    ASSERT_TRUE(WaitGone(prompt));
+    // A minute of work prompts; the user's 45 minutes would not at all.
+    MinuteOfWorkPrompts(7, L"Вы уже работаете без перерыва (7 мин.) больше 1 мин.\rОтдохните!!!");
 
     // Without the policy the user's stopped timer is stopped again.
     RemovePolicy("AllowStopTimer");
@@ -624,15 +627,7 @@ TEST_F(SilentPolicyTest, AppliesWithinTwoSecondsWithoutABroadcast) {
     ASSERT_TRUE(WritePolicy("AllowStopTimer", 0));
     EXPECT_TRUE(WaitFor([] { return NotifyIconTip(L"Lumeyra") == L"Lumeyra\nДо отдыха: 1 мин."; }, 2s))
         << "the timer is still stopped";
-    // A minute of work after a pause longer than the minute of rest.
-    EXPECT_EQ(TicksUntilPrompt(62, Input::kNothing), -1);
-    EXPECT_EQ(TicksUntilPrompt(80), 61);
-    HWND prompt = Prompt();
-    ASSERT_TRUE(prompt);
-    EXPECT_EQ(TextOf(GetDlgItem(prompt, 1004)),
-              L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
-    Click(prompt, IDCANCEL);
-    ASSERT_TRUE(WaitGone(prompt));
+    MinuteOfWorkPrompts(1, L"Вы уже работаете без перерыва (1 мин.) больше 1 мин.\rОтдохните!!!");
 }
 
 }  // namespace

@@ -258,11 +258,7 @@ TEST_F(RestTest, EyesStandStillWhileNobodyCanSeeThemAndWorkStillCounts) {
     // bench/footprint's to measure.)
     std::set<DWORD> playing;
     auto still = [&] {
-        auto oneGone = [&] {
-            const std::set<DWORD> now = program.Threads();
-            return std::any_of(playing.begin(), playing.end(), [&](DWORD id) { return !now.count(id); });
-        };
-        return WaitFor(oneGone, 10s) && LensesSettle(main);
+        return WaitFor([&] { return OneMissing(playing, program.Threads()); }, 10s) && LensesSettle(main);
     };
     auto moving = [&] {
         auto first = CaptureLenses(main);

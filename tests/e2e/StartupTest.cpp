@@ -253,12 +253,7 @@ TEST(Startup, FullyTransparentWindowStartsWithTheEyesStill) {
     // blinks: made visible, the eyes start, on a thread of their own.
     const std::set<DWORD> still = program.Threads();
     ASSERT_TRUE(SetOpacity(program, hwnd, "100"));
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            const std::set<DWORD> now = program.Threads();
-            return std::any_of(now.begin(), now.end(), [&](DWORD id) { return !still.count(id); });
-        },
-        10s));
+    EXPECT_TRUE(WaitFor([&] { return OneMissing(program.Threads(), still); }, 10s));
 }
 
 TEST(Startup, RunsWithoutTheHookLibrary) {
