@@ -39,6 +39,28 @@ static_assert(EyesVisibility::kConsoleConnect == WTS_CONSOLE_CONNECT &&
               EyesVisibility::kSessionLock == WTS_SESSION_LOCK &&
               EyesVisibility::kSessionUnlock == WTS_SESSION_UNLOCK);
 
+// The eyes' clip drawn for the spectacles' scale.
+UINT EyesClip(int dpi) {
+    switch (dpi) {
+        case 120: return IDR_AVI_EYES_120;
+        case 144: return IDR_AVI_EYES_144;
+        case 168: return IDR_AVI_EYES_168;
+        case 192: return IDR_AVI_EYES_192;
+        default: return IDR_AVI_EYES;
+    }
+}
+
+// Windows 10 1703 on rescales a per-monitor dialog's controls itself when
+// its scale changes; the spectacles size their window, clip and outline
+// themselves, to sizes of their own.
+void KeepDialogManagerFromRescaling(HWND hwnd) {
+    using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+    constexpr int kDisableAll = 0x0003;  // DDC_DISABLE_ALL
+    if (const auto set = reinterpret_cast<SetBehaviorFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior"))))
+        set(hwnd, kDisableAll, kDisableAll);
+}
+
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
 
@@ -65,6 +87,7 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_WTSSESSION_CHANGE, &CLumeyraDlg::OnSessionChange},
         {WM_POWERBROADCAST, &CLumeyraDlg::OnPowerBroadcast},
         {WM_SETTINGCHANGE, &CLumeyraDlg::OnSettingChange},
+        {WM_DPICHANGED, &CLumeyraDlg::OnDpiChanged},
         {kPolicyChanged, &CLumeyraDlg::OnPolicyChanged},
     };
     return table;
@@ -92,6 +115,10 @@ BOOL CLumeyraDlg::OnInitDialog() {
         RemoveMenu(menu, 0, MF_BYPOSITION);
     }
     SetWindowText(Hwnd(), L"Lumeyra");
+    KeepDialogManagerFromRescaling(Hwnd());
+    // Sized before it is placed: the placement keeps the window's size.
+    m_nSpectaclesDpi = SpectaclesDpi(static_cast<int>(WindowDpi(Hwnd())));
+    SizeSpectacles();
     SendMessage(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -141,15 +168,35 @@ void CLumeyraDlg::PlaceWindow(int windowType, int xPos, int yPos) {
     if (p.clickThrough) SetStyleBits(Hwnd(), GWL_EXSTYLE, WS_EX_TRANSPARENT, true);
 }
 
+void CLumeyraDlg::SizeSpectacles() {
+    const Size size = SpectaclesSize(m_nSpectaclesDpi);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CLumeyraDlg::StartAnimation() {
-    // 3 pixels up and left, keeping the far edges: the clip's top-left grey
-    // margin then lies outside the window.
-    RECT r{};
-    GetWindowRect(m_animEyes.Hwnd(), &r);
-    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    MoveWindow(m_animEyes.Hwnd(), r.left - 3, r.top - 3, r.right - r.left + 3, r.bottom - r.top + 3, TRUE);
-    m_animEyes.Open(AppInstance(), IDR_AVI_EYES);
+    // Up and left of the window: the clip's top-left grey margin then lies
+    // outside. Without the centring style the control takes the clip's
+    // frame size from there.
+    const int margin = ScaleToDpi(kEyesClipMargin, m_nSpectaclesDpi);
+    SetWindowPos(m_animEyes.Hwnd(), nullptr, -margin, -margin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_animEyes.Open(AppInstance(), EyesClip(m_nSpectaclesDpi));
     if (m_eyesVisibility.Seen()) FollowVisibility(EyesVisibility::Change::kPlay);
+}
+
+// Dragged to a monitor of another scale, or the scale of its own changed:
+// the spectacles stand where the system suggests, at their size for the
+// new scale, with the clip drawn for it.
+LRESULT CLumeyraDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    RECT at{};
+    GetWindowRect(Hwnd(), &at);
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) at = *suggested;
+    m_nSpectaclesDpi = SpectaclesDpi(LOWORD(wParam));
+    const Size size = SpectaclesSize(m_nSpectaclesDpi);
+    m_rectWindow = {at.left, at.top, at.left + size.width, at.top + size.height};
+    MoveToRectWindow();
+    StartAnimation();
+    CutToOutline();
+    return 0;
 }
 
 void CLumeyraDlg::SetOpacity(int32_t percent) {
@@ -206,7 +253,7 @@ void CLumeyraDlg::FollowQuietFullScreen(bool quiet) {
 void CLumeyraDlg::CutToOutline() {
     RECT r{};
     GetWindowRect(Hwnd(), &r);
-    auto parts = OutlineRects(r.right - r.left, r.bottom - r.top);
+    auto parts = OutlineRects(r.right - r.left, r.bottom - r.top, m_nSpectaclesDpi);
     RegionHandle outline(CreateRectRgn(0, 0, 0, 0));
     for (const OutlinePart& p : parts) {
         RegionHandle part(

@@ -60,6 +60,7 @@ private:
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
     LRESULT OnPolicyChanged(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     void OnAbout();
     void OnHelpFromWindow();
@@ -106,6 +107,9 @@ private:
     // Moves the window to m_rectWindow, repainting it.
     void MoveToRectWindow();
     void PlaceWindow(int windowType, int xPos, int yPos);
+    // The window's size at m_nSpectaclesDpi.
+    void SizeSpectacles();
+    // Opens the clip drawn for m_nSpectaclesDpi and plays it while seen.
     void StartAnimation();
     // Sets the window's constant opacity from the percentage.
     void SetOpacity(int32_t percent);
@@ -136,6 +140,8 @@ private:
 
     HICON m_hIcon;
     CAnimateCtrl m_animEyes;
+    // The scale the spectacles are drawn at (core/WindowLayout.h).
+    int m_nSpectaclesDpi = 96;
     RECT m_rectWindow{};
     bool m_bDragging = false;
     POINT m_ptDragAnchor{};

@@ -15,6 +15,16 @@ add_custom_command(OUTPUT ${gen}/eyes.avi
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py ${gen}/eyes.avi
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py
   COMMENT "Drawing the eyes animation")
+set(eyes_clips ${gen}/eyes.avi)
+# One command a scale, so that the builds draw them side by side.
+foreach(dpi 120 144 168 192)
+  add_custom_command(OUTPUT ${gen}/eyes-${dpi}.avi
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py ${gen}/eyes-${dpi}.avi ${dpi}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_eyes_avi.py
+    COMMENT "Drawing the eyes animation at ${dpi} dpi")
+  list(APPEND eyes_clips ${gen}/eyes-${dpi}.avi)
+endforeach()
 add_custom_command(OUTPUT ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico
   COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${gen}
@@ -25,7 +35,7 @@ add_custom_command(OUTPUT ${gen}/eye.bmp ${gen}/hand.cur ${gen}/question.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_about_assets.py ${gen}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_about_assets.py ${CMAKE_SOURCE_DIR}/tools/make_icons.py
   COMMENT "Drawing the logo, the link cursor and the question icon")
-set(generated ${gen}/eyes.avi ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico ${gen}/eye.bmp ${gen}/hand.cur
+set(generated ${eyes_clips} ${gen}/Lumeyra.ico ${gen}/LumeyraStop.ico ${gen}/eye.bmp ${gen}/hand.cur
   ${gen}/question.ico)
 add_custom_target(generated_assets DEPENDS ${generated})
 

@@ -9,13 +9,23 @@ Placement PlaceMainWindow(int windowType, int xPos, int yPos, const Rect& curren
     return {{cx - w - right, cy - h - bottom, cx - right, cy - bottom}, false};
 }
 
-std::array<OutlinePart, 5> OutlineRects(int w, int h) {
+int SpectaclesDpi(int displayDpi) {
+    int chosen = 96;
+    for (int dpi : {120, 144, 168, 192})
+        if (displayDpi >= dpi) chosen = dpi;
+    return chosen;
+}
+
+Size SpectaclesSize(int dpi) { return {ScaleToDpi(194, dpi), ScaleToDpi(65, dpi)}; }
+
+std::array<OutlinePart, 5> OutlineRects(int w, int h, int dpi) {
+    auto s = [dpi](int logical) { return ScaleToDpi(logical, dpi); };
     const int half = w / 2;
     return {{
-        {10, 10, half - 12, h - 10, 200, 20},
-        {110, 10, w - 10, h - 10, 200, 20},
-        {half - 12, 27, 110, 35, 300, 10},
-        {5, 27, 10, 35, 0, 0},
-        {w - 10, 27, w - 5, 35, 0, 0},
+        {s(10), s(10), half - s(12), h - s(10), s(200), s(20)},
+        {s(110), s(10), w - s(10), h - s(10), s(200), s(20)},
+        {half - s(12), s(27), s(110), s(35), s(300), s(10)},
+        {s(5), s(27), s(10), s(35), 0, 0},
+        {w - s(10), s(27), w - s(5), s(35), 0, 0},
     }};
 }

@@ -36,8 +36,24 @@ struct OutlinePart {
     bool operator==(const OutlinePart&) const = default;
 };
 
-// Left lens, right lens, bridge, left stub, right stub: the order in which
-// they are combined into the window's region. The right lens starts at a
-// fixed x so that it frames the right eye of the animation whatever the
-// window's width.
-std::array<OutlinePart, 5> OutlineRects(int width, int height);
+// The display scales the eyes are drawn for, each a clip of its own (100,
+// 125, 150, 175 and 200 %); on any other the spectacles take the largest
+// not above it, and so stay whole and sharp, if a little small.
+int SpectaclesDpi(int displayDpi);
+
+// The window at the spectacles' `dpi`: 194 x 65 pixels at 96, the size at
+// which the outline frames the eyes.
+struct Size {
+    int width, height;
+    bool operator==(const Size&) const = default;
+};
+Size SpectaclesSize(int dpi);
+// The clip stands this far (logical pixels) above and left of the window,
+// so that its grey margin lies outside.
+constexpr int kEyesClipMargin = 3;
+
+// Left lens, right lens, bridge, left stub, right stub, at the spectacles'
+// `dpi`: the order in which they are combined into the window's region.
+// The right lens starts at a fixed x so that it frames the right eye of
+// the animation whatever the window's width.
+std::array<OutlinePart, 5> OutlineRects(int width, int height, int dpi = 96);

@@ -5,6 +5,11 @@
 #define IDR_MAINFRAME 128
 #define IDI_TIMER_STOPPED 130
 #define IDR_AVI_EYES 139
+// The eyes drawn anew for 125, 150, 175 and 200 %.
+#define IDR_AVI_EYES_120 183
+#define IDR_AVI_EYES_144 184
+#define IDR_AVI_EYES_168 185
+#define IDR_AVI_EYES_192 186
 
 #define IDC_ANIMATE_EYES 1000
 

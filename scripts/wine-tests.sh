@@ -3,8 +3,9 @@
 # dialog and end-to-end tests and the package journey, first as on an
 # English Windows (ANSI code page 1252), the journeys from a folder with a
 # Cyrillic name; then the tests that look at text once more as on a Russian
-# Windows (1251), and the dialogs at 150 % under both. Each run checks that
-# Wine used its code page. Expects the Windows build folder as its argument.
+# Windows (1251), and the dialogs (under both) and the spectacles at 150 %.
+# Each run checks that Wine used its code page. Expects the Windows build
+# folder as its argument.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_WIN=${1:?usage: wine-tests.sh BUILD_WIN}
@@ -44,12 +45,13 @@ stage() {
   [ "$codepage" = 1251 ] && locale=ru_RU.UTF-8
   LC_ALL=$locale LUMEYRA_EXPECT_ACP=$codepage ctest --test-dir "$BUILD_WIN" --output-on-failure "$@" || status=1
 }
-stage 1252 1252 -E '^e2e_tests$'
+stage 1252 1252 -E '^(e2e_tests|e2e_scaled)$'
 stage 1251 1251 -R '^(win_tests|dialog_tests|e2e_tests)$'
-# The dialogs once more at 150 %, as on a screen of that scale, in both
-# code pages; the prefix goes back to 100 % afterwards.
+# The dialogs and the spectacles once more at 150 %, as on a screen of that
+# scale, the dialogs in both code pages; the prefix goes back to 100 %
+# afterwards.
 set_log_pixels 144
-stage "1252 at 144 dpi" 1252 -R '^dialog_tests$'
+stage "1252 at 144 dpi" 1252 -R '^(dialog_tests|e2e_scaled)$'
 stage "1251 at 144 dpi" 1251 -R '^dialog_tests$'
 set_log_pixels 96
 

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Write the blinking-eyes animation as an uncompressed AVI.
+"""Write the blinking-eyes animation as an AVI, for one display scale.
 
-Usage: make_eyes_avi.py OUTPUT.avi
+Usage: make_eyes_avi.py OUTPUT.avi [DPI]
 
 The animation control (SysAnimate32) only plays uncompressed or RLE8 DIB
-streams without a codec, so every frame is stored as a raw 24-bit BI_RGB
-bitmap.  Rows are stored bottom row first and biHeight is positive: the
-control accepts a top-down (negative height) stream but then paints
-nothing.  The file carries an 'idx1' index because the control looks the
-frames up through it.
+streams without a codec.  At 96 dpi (the default) every frame is stored as
+a raw 24-bit BI_RGB bitmap.  At any other DPI the eyes are drawn anew at
+that scale (not stretched) and stored as RLE8 with a palette made for the
+clip: the grey field compresses to a few bytes a row, and a scale's clip
+stays a fraction of what raw frames would take.  Rows are stored bottom
+row first and biHeight is positive: the control accepts a top-down
+(negative height) stream but then paints nothing.  The file carries an
+'idx1' index because the control looks the frames up through it.
 
 Each eye is drawn from simple shapes with distance-based edge coverage, so
 the edges are antialiased without supersampling and the output is the same
@@ -18,10 +21,19 @@ import math
 import struct
 import sys
 
-WIDTH, HEIGHT, FRAMES = 200, 71, 27
+FRAMES = 27
 USEC_PER_FRAME = 83000
-ROW_BYTES = (WIDTH * 3 + 3) & ~3
-FRAME_BYTES = ROW_BYTES * HEIGHT
+
+
+def scaled(logical, dpi):
+    """Logical pixels (those at 96 dpi) at `dpi`, rounded to the nearest,
+    as the program scales its outline."""
+    return (logical * dpi + 48) // 96
+
+
+# The drawing is in logical pixels; SCALE pixels make one.  Set by main().
+SCALE = 1.0
+WIDTH, HEIGHT = 200, 71
 
 BACKGROUND = (192, 192, 192)
 SKIN = (238, 196, 166)
@@ -58,12 +70,18 @@ def mix(a, b, t):
 
 
 def cover(d):
-    """Fraction of a pixel inside a shape whose signed distance is d."""
-    return clamp01(0.5 - d)
+    """Fraction of a pixel inside a shape whose signed distance (in logical
+    pixels) is d: the edge is one device pixel wide at every scale."""
+    return clamp01((0.5 / SCALE - d) * SCALE)
 
 
 def stroke(d, width):
-    return clamp01(width / 2 + 0.5 - abs(d))
+    return clamp01((width / 2 + 0.5 / SCALE - abs(d)) * SCALE)
+
+
+def fade_in(inside, pad):
+    """1 where `inside` (logical pixels) exceeds -pad, over one device pixel."""
+    return clamp01((inside + pad / SCALE) * SCALE)
 
 
 def arc(u):
@@ -162,17 +180,18 @@ def eye_colour(dx, dy, openness, gx, gy, side, lash_segs):
     # Lower lid outline, thinner than the lash line above it.
     lower = curve_distance(dx, dy, LO_H, 1)
     col = mix(col, mix(LINE, CREASE, 0.5),
-              stroke(lower, 1.0) * clamp01(HALF_W + 0.5 - abs(dx)))
+              stroke(lower, 1.0) * fade_in(HALF_W - abs(dx), 0.5))
     # Lash line along the moving lid edge.
     slope = (UP_H * openness - LO_H * (1.0 - openness)) * arc_slope(u) / HALF_W
     edge = lid_d / math.sqrt(1.0 + slope * slope)
-    col = mix(col, LINE, stroke(edge, 2.0) * clamp01(HALF_W + 0.8 - abs(dx)))
+    col = mix(col, LINE, stroke(edge, 2.0) * fade_in(HALF_W - abs(dx), 0.8))
     for ax, ay, bx, by in lash_segs:
         col = mix(col, LINE, stroke(seg_distance(dx, dy, ax, ay, bx, by), 0.9))
     return col
 
 
 def render_frame(index):
+    """The frame's pixels, top row first, as (r, g, b) floats."""
     openness = BLINK.get(index, 1.0)
     # The gaze wanders on a small ellipse so that no two frames match.
     phase = 2.0 * math.pi * index / FRAMES
@@ -180,17 +199,100 @@ def render_frame(index):
     rows = [[BACKGROUND] * WIDTH for _ in range(HEIGHT)]
     for cx, cy, side in EYE_CENTRES:
         segs = lashes(openness, side)
-        for y in range(int(cy - SOCKET_RY - 2), int(cy + SOCKET_RY + 3)):
+        for y in range(int((cy - SOCKET_RY - 2) * SCALE),
+                       int((cy + SOCKET_RY + 3) * SCALE)):
             row = rows[y]
-            for x in range(int(cx - SOCKET_RX - 2), int(cx + SOCKET_RX + 3)):
-                row[x] = eye_colour(x + 0.5 - cx, y + 0.5 - cy, openness,
+            for x in range(int((cx - SOCKET_RX - 2) * SCALE),
+                           int((cx + SOCKET_RX + 3) * SCALE)):
+                row[x] = eye_colour((x + 0.5) / SCALE - cx,
+                                    (y + 0.5) / SCALE - cy, openness,
                                     gx, gy, side, segs)
+    return [[tuple(int(c + 0.5) for c in px) for px in row] for row in rows]
+
+
+def rgb24(rows):
+    """A bottom-up 24-bit DIB."""
+    row_bytes = (WIDTH * 3 + 3) & ~3
     out = bytearray()
-    for row in reversed(rows):  # bottom-up DIB
+    for row in reversed(rows):
         line = bytearray()
         for r, g, b in row:
-            line += bytes((int(b + 0.5), int(g + 0.5), int(r + 0.5)))
-        out += line + bytes(ROW_BYTES - len(line))
+            line += bytes((b, g, r))
+        out += line + bytes(row_bytes - len(line))
+    return bytes(out)
+
+
+def make_palette(frames):
+    """256 colours for the clip, by median cut over every frame's pixels
+    weighted by how often they occur; the grey field keeps its exact
+    colour so that it matches the window around it."""
+    counts = {}
+    for rows in frames:
+        for row in rows:
+            for px in row:
+                counts[px] = counts.get(px, 0) + 1
+    counts.pop(BACKGROUND, None)
+    def widest(box):
+        """The box's largest extent in one channel, and that channel."""
+        return max((max(c[i] for c in box) - min(c[i] for c in box), i)
+                   for i in range(3))
+
+    boxes = [(widest(list(counts)), list(counts))]
+    while len(boxes) < 255:
+        (extent, axis), box = max(boxes, key=lambda b: b[0])
+        if extent == 0:
+            break
+        boxes.remove(((extent, axis), box))
+        box.sort(key=lambda c: c[axis])
+        total, half, cut = sum(counts[c] for c in box), 0, 0
+        for cut, c in enumerate(box):
+            half += counts[c]
+            if half * 2 >= total:
+                break
+        cut = max(1, min(len(box) - 1, cut))
+        boxes += [(widest(part), part) for part in (box[:cut], box[cut:])]
+    palette = [BACKGROUND]
+    lookup = {BACKGROUND: 0}
+    for _, box in boxes:
+        weight = sum(counts[c] for c in box)
+        palette.append(tuple(int(sum(c[i] * counts[c] for c in box) / weight
+                                 + 0.5) for i in range(3)))
+        for c in box:
+            lookup[c] = len(palette) - 1
+    palette += [(0, 0, 0)] * (256 - len(palette))
+    return palette, lookup
+
+
+def rle8(rows, lookup):
+    """A bottom-up BI_RLE8 bitmap: runs of one index as (count, index),
+    other stretches of three or more as absolute runs padded to a word."""
+    out = bytearray()
+    for row in reversed(rows):
+        line = [lookup[px] for px in row]
+        i = 0
+        while i < len(line):
+            run = 1
+            while i + run < len(line) and run < 255 and line[i + run] == line[i]:
+                run += 1
+            if run >= 3 or len(line) - i < 3:
+                out += bytes((run, line[i]))
+                i += run
+                continue
+            # Literal pixels up to where a run of three begins.
+            j = i
+            while j < len(line) and j - i < 255 and not (
+                    j + 2 < len(line) and line[j] == line[j + 1] == line[j + 2]):
+                j += 1
+            if j - i < 3:
+                out += bytes((1, line[i]))
+                i += 1
+                continue
+            out += bytes((0, j - i)) + bytes(line[i:j])
+            if (j - i) & 1:
+                out += b'\0'
+            i = j
+        out += b'\0\0'  # end of line
+    out[-1] = 1  # the last end of line becomes the end of the bitmap
     return bytes(out)
 
 
@@ -203,16 +305,28 @@ def riff_list(kind, fourcc, body):
     return chunk(kind, fourcc + body)
 
 
-def build_avi():
-    frames = [render_frame(i) for i in range(FRAMES)]
-    avih = struct.pack('<14I', USEC_PER_FRAME, FRAME_BYTES * 1000000 //
-                       USEC_PER_FRAME, 0, 0x10, FRAMES, 0, 1, FRAME_BYTES,
+def build_avi(compressed):
+    pictures = [render_frame(i) for i in range(FRAMES)]
+    if compressed:
+        palette, lookup = make_palette(pictures)
+        frames = [rle8(rows, lookup) for rows in pictures]
+        colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+        handler, chunk_id, bits, compression = b'RLE ', b'00dc', 8, 1
+    else:
+        frames = [rgb24(rows) for rows in pictures]
+        colours = b''
+        handler, chunk_id, bits, compression = b'DIB ', b'00db', 24, 0
+    # The control reads this many bytes for every frame.
+    largest = max(len(f) for f in frames)
+    avih = struct.pack('<14I', USEC_PER_FRAME, largest * 1000000 //
+                       USEC_PER_FRAME, 0, 0x10, FRAMES, 0, 1, largest,
                        WIDTH, HEIGHT, 0, 0, 0, 0)  # 0x10: AVIF_HASINDEX
-    strh = struct.pack('<4s4sIHHIIIIIIII4h', b'vids', b'DIB ', 0, 0, 0, 0,
-                       83, 1000, 0, FRAMES, FRAME_BYTES, 0xFFFFFFFF, 0,
+    strh = struct.pack('<4s4sIHHIIIIIIII4h', b'vids', handler, 0, 0, 0, 0,
+                       83, 1000, 0, FRAMES, largest, 0xFFFFFFFF, 0,
                        0, 0, WIDTH, HEIGHT)
-    strf = struct.pack('<IiiHHIIiiII', 40, WIDTH, HEIGHT, 1, 24, 0,
-                       FRAME_BYTES, 0, 0, 0, 0)
+    strf = struct.pack('<IiiHHIIiiII', 40, WIDTH, HEIGHT, 1, bits,
+                       compression, largest, 0, 0,
+                       256 if compressed else 0, 0) + colours
     hdrl = riff_list(b'LIST', b'hdrl', chunk(b'avih', avih) + riff_list(
         b'LIST', b'strl', chunk(b'strh', strh) + chunk(b'strf', strf)))
     movi = bytearray()
@@ -220,19 +334,23 @@ def build_avi():
     for data in frames:
         # Offsets count from the 'movi' fourcc, which is 4 bytes before
         # the first chunk.
-        index += struct.pack('<4sIII', b'00db', 0x10, 4 + len(movi),
+        index += struct.pack('<4sIII', chunk_id, 0x10, 4 + len(movi),
                              len(data))
-        movi += chunk(b'00db', data)
+        movi += chunk(chunk_id, data)
     body = hdrl + riff_list(b'LIST', b'movi', bytes(movi)) + chunk(
         b'idx1', bytes(index))
     return riff_list(b'RIFF', b'AVI ', body)
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit('usage: make_eyes_avi.py OUTPUT.avi')
+    global SCALE, WIDTH, HEIGHT
+    if len(sys.argv) not in (2, 3):
+        sys.exit('usage: make_eyes_avi.py OUTPUT.avi [DPI]')
+    dpi = int(sys.argv[2]) if len(sys.argv) == 3 else 96
+    SCALE = dpi / 96
+    WIDTH, HEIGHT = scaled(200, dpi), scaled(71, dpi)
     with open(sys.argv[1], 'wb') as f:
-        f.write(build_avi())
+        f.write(build_avi(dpi != 96))
 
 
 if __name__ == '__main__':

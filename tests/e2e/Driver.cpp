@@ -258,6 +258,13 @@ void SaveBmp(const Image& image, const std::string& name) {
 
 LONG ExStyle(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE); }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 BYTE Alpha(HWND hwnd) {
     COLORREF key = 1;
     BYTE alpha = 0;

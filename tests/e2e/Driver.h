@@ -130,6 +130,8 @@ void SaveBmp(const Image& image, const std::string& name);
 // key and flags are checked on the way).
 LONG ExStyle(HWND hwnd);
 BYTE Alpha(HWND hwnd);
+// The screen's scale in dots per inch, as Wine hands it to every program.
+int ScreenDpi();
 // Whether the notification area holds this icon (it answers NIM_MODIFY only
 // then).
 bool HasNotifyIcon(HWND hwnd, UINT id);

@@ -11,6 +11,7 @@
 #include <future>
 #include <thread>
 
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 
 namespace {
@@ -24,6 +25,33 @@ constexpr UINT kIconId = 128;
 std::vector<uint8_t> Text(const char* s, size_t n) { return {s, s + n}; }
 
 bool IsAboutBox(HWND hwnd) { return TextOf(hwnd) == L"About Lumeyra"; }
+
+// The spectacles' outline as at 100 % times `scale`, to within the
+// rounding, and the eyes' clip covering all of it: a clip drawn for
+// another scale leaves a grey block or stands past the lenses.
+void ExpectOutlineFilled(HWND hwnd, double scale) {
+    auto at = [scale](int logical) { return static_cast<int>(logical * scale + 0.5); };
+    HRGN outline = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(hwnd, outline), COMPLEXREGION);
+    RECT box{};
+    GetRgnBox(outline, &box);
+    const int logicalBox[] = {5, 10, 188, 54};  // a rounded part leaves out its far edges
+    const LONG actualBox[] = {box.left, box.top, box.right, box.bottom};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(actualBox[i], logicalBox[i] * scale, 1.0) << i << " at " << scale;
+    EXPECT_TRUE(PtInRegion(outline, at(47), at(32)));   // left lens
+    EXPECT_TRUE(PtInRegion(outline, at(97), at(31)));   // bridge
+    EXPECT_FALSE(PtInRegion(outline, at(97), at(15)));  // above the bridge
+    EXPECT_FALSE(PtInRegion(outline, at(1), at(1)));
+    DeleteObject(outline);
+    HWND eyes = FindWindowExW(hwnd, nullptr, L"SysAnimate32", nullptr);
+    ASSERT_TRUE(eyes);
+    RECT clip{};
+    GetWindowRect(eyes, &clip);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&clip), 2);
+    RECT covered{};
+    EXPECT_TRUE(IntersectRect(&covered, &clip, &box) && EqualRect(&covered, &box))
+        << "clip " << clip.left << "," << clip.top << "-" << clip.right << "," << clip.bottom << " at " << scale;
+}
 
 TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
     ForgetSettings();
@@ -42,33 +70,35 @@ TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
     EXPECT_FALSE(ex & WS_EX_TRANSPARENT);
     EXPECT_EQ(Alpha(hwnd), 127);  // the first run's opacity of 50 %
 
+    // At 100 % to the pixel; on a screen of another scale (the stage at
+    // 150 %) all of it as much larger, to within the rounding.
+    const double scale = ScreenDpi() / 96.0;
     RECT r{};
     GetWindowRect(hwnd, &r);
-    EXPECT_EQ(r.right - r.left, 194);
-    EXPECT_EQ(r.bottom - r.top, 65);
-    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN) - 10);
-    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 50);
+    EXPECT_NEAR(r.right - r.left, 194 * scale, 0.5);
+    EXPECT_NEAR(r.bottom - r.top, 65 * scale, 0.5);
+    EXPECT_NEAR(r.right, GetSystemMetrics(SM_CXSCREEN) - 10 * scale, 0.5);
+    EXPECT_NEAR(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 50 * scale, 0.5);
 
     // The spectacles: two lenses, the bridge and the two stubs.
     HRGN actual = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(hwnd, actual), COMPLEXREGION);
-    HRGN expected = CreateRoundRectRgn(10, 10, 85, 55, 200, 20);
-    const int parts[][6] = {{110, 10, 184, 55, 200, 20},
-                            {85, 27, 110, 35, 300, 10},
-                            {5, 27, 10, 35, 0, 0},
-                            {184, 27, 189, 35, 0, 0}};
-    for (const auto& p : parts) {
-        HRGN part = CreateRoundRectRgn(p[0], p[1], p[2], p[3], p[4], p[5]);
-        CombineRgn(expected, expected, part, RGN_OR);
-        DeleteObject(part);
+    if (scale == 1) {
+        HRGN expected = CreateRoundRectRgn(10, 10, 85, 55, 200, 20);
+        const int parts[][6] = {{110, 10, 184, 55, 200, 20},
+                                {85, 27, 110, 35, 300, 10},
+                                {5, 27, 10, 35, 0, 0},
+                                {184, 27, 189, 35, 0, 0}};
+        for (const auto& p : parts) {
+            HRGN part = CreateRoundRectRgn(p[0], p[1], p[2], p[3], p[4], p[5]);
+            CombineRgn(expected, expected, part, RGN_OR);
+            DeleteObject(part);
+        }
+        EXPECT_TRUE(EqualRgn(actual, expected));
+        DeleteObject(expected);
     }
-    EXPECT_TRUE(EqualRgn(actual, expected));
-    EXPECT_TRUE(PtInRegion(actual, 47, 32));   // left lens
-    EXPECT_TRUE(PtInRegion(actual, 97, 31));   // bridge
-    EXPECT_FALSE(PtInRegion(actual, 97, 15));  // above the bridge
-    EXPECT_FALSE(PtInRegion(actual, 1, 1));
     DeleteObject(actual);
-    DeleteObject(expected);
+    ExpectOutlineFilled(hwnd, scale);
 
     EXPECT_TRUE(HasNotifyIcon(hwnd, kIconId));
     EXPECT_FALSE(HasNotifyIcon(hwnd, kIconId + 1));
@@ -102,6 +132,19 @@ TEST(Startup, FirstRunShowsSpectaclesAtBottomRightAndWritesDefaults) {
     // Read as UTF-16: the path may have letters the ANSI code page lacks.
     const std::wstring exe = Widen(Folders().exeDir + "\\Lumeyra.exe");
     EXPECT_EQ(_wcsicmp(testsupport::ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumeyra").c_str(), exe.c_str()), 0);
+
+    // Its monitor's scale now 200 %, as Windows tells it (Wine never does):
+    // twice the size, with the clip for it. The rectangle Windows suggests
+    // can't cross from another process, so none comes and the window keeps
+    // its corner.
+    const POINT corner{r.left, r.top};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192), 0);
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, corner.x);
+    EXPECT_EQ(r.top, corner.y);
+    EXPECT_EQ(r.right - r.left, 388);
+    EXPECT_EQ(r.bottom - r.top, 130);
+    ExpectOutlineFilled(hwnd, 2.0);
 }
 
 TEST(Startup, StoredClickThroughWindowStandsAtItsPlaceWithTimerStopped) {

@@ -24,6 +24,30 @@ TEST(Outline, RightLensStartsAtFixedXForOtherWidths) {
     EXPECT_EQ(r[4].right, 196);
 }
 
+// The spectacles take the largest scale drawn for, and at it every part of
+// the outline stands where the 100 % one does, scaled, to the pixel.
+TEST(Outline, ScalesWithTheSpectacles) {
+    const std::pair<int, int> scales[] = {{72, 96},   {96, 96},   {110, 96},  {120, 120}, {144, 144},
+                                          {167, 144}, {168, 168}, {192, 192}, {288, 192}};
+    for (auto [display, drawn] : scales) EXPECT_EQ(SpectaclesDpi(display), drawn) << display;
+    EXPECT_EQ(SpectaclesSize(96), (Size{194, 65}));
+    EXPECT_EQ(OutlineRects(194, 65, 96), OutlineRects(194, 65));
+    const auto standard = OutlineRects(194, 65);
+    for (int dpi : {120, 144, 168, 192}) {
+        const Size size = SpectaclesSize(dpi);
+        EXPECT_NEAR(size.width, 194.0 * dpi / 96, 0.5) << dpi;
+        EXPECT_NEAR(size.height, 65.0 * dpi / 96, 0.5) << dpi;
+        const auto scaled = OutlineRects(size.width, size.height, dpi);
+        for (size_t i = 0; i < scaled.size(); ++i) {
+            const int a[] = {scaled[i].left, scaled[i].top, scaled[i].right, scaled[i].bottom,
+                             scaled[i].ellipseWidth, scaled[i].ellipseHeight};
+            const int b[] = {standard[i].left, standard[i].top, standard[i].right, standard[i].bottom,
+                             standard[i].ellipseWidth, standard[i].ellipseHeight};
+            for (int k = 0; k < 6; ++k) EXPECT_NEAR(a[k], b[k] * dpi / 96.0, 1.0) << dpi << " part " << i;
+        }
+    }
+}
+
 const Rect kDialog{0, 0, 194, 65};
 
 TEST(Placement, OrdinaryWindowSitsAtTheBottomRightIgnoringPosition) {
