@@ -166,10 +166,11 @@ TEST(InstalledFiles, ExeCarriesItsVersionAndManifest) {
     for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
                            "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
-    // Common controls 6 (the system's visual style); no DPI awareness while
-    // the spectacles are drawn for 100 % only.
+    // Common controls 6 (the system's visual style); aware of each
+    // monitor's scale, with the older form for Windows before 10 1703.
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 // Shows its window and icon, opens the installed help, and takes a password
