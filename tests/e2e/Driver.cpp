@@ -250,7 +250,11 @@ void SaveBmp(const Image& image, const std::string& name) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + bytes;
-    std::ofstream out(Folders().artifacts + "\\" + name, std::ios::binary);
+    // Shots at another scale than 100 % keep those at 100 % beside them:
+    // "settings-dialog-144dpi.bmp".
+    std::string fileName = name;
+    if (const int dpi = ScreenDpi(); dpi != 96) fileName.insert(fileName.rfind('.'), "-" + std::to_string(dpi) + "dpi");
+    std::ofstream out(Folders().artifacts + "\\" + fileName, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&header), sizeof header);
     out.write(reinterpret_cast<const char*>(image.pixels.data()), bytes);
