@@ -3,7 +3,8 @@
 # dialog and end-to-end tests and the package journey, first as on an
 # English Windows (ANSI code page 1252), the journeys from a folder with a
 # Cyrillic name; then the tests that look at text once more as on a Russian
-# Windows (1251), and the dialogs (under both) and the spectacles at 150 %.
+# Windows (1251), and the dialogs (under both) at 125, 150 and 200 % and
+# the spectacles at 150 %.
 # Each run checks that Wine used its code page. Expects the Windows build
 # folder as its argument.
 set -euo pipefail
@@ -47,12 +48,16 @@ stage() {
 }
 stage 1252 1252 -E '^(e2e_tests|e2e_scaled)$'
 stage 1251 1251 -R '^(win_tests|dialog_tests|e2e_tests)$'
-# The dialogs and the spectacles once more at 150 %, as on a screen of that
-# scale, the dialogs in both code pages; the prefix goes back to 100 %
-# afterwards.
-set_log_pixels 144
-stage "1252 at 144 dpi" 1252 -R '^(dialog_tests|e2e_scaled)$'
-stage "1251 at 144 dpi" 1251 -R '^dialog_tests$'
+# The dialogs once more at 125, 150 and 200 %, as on screens of those
+# scales, in both code pages, and the spectacles at 150 %; the prefix goes
+# back to 100 % afterwards.
+for dpi in 120 144 192; do
+  set_log_pixels $dpi
+  spectacles=""
+  [ $dpi = 144 ] && spectacles="|e2e_scaled"
+  stage "1252 at $dpi dpi" 1252 -R "^(dialog_tests$spectacles)\$"
+  stage "1251 at $dpi dpi" 1251 -R '^dialog_tests$'
+done
 set_log_pixels 96
 
 if [ "$(run_settings)" != "$run_before" ]; then
