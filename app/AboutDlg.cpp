@@ -1,7 +1,9 @@
 #include "app/AboutDlg.h"
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Picture.h"
 #include "res/resource.h"
 
 namespace {
@@ -44,12 +46,23 @@ BOOL CAboutDlg::OnInitDialog() {
 
     // The address is written once, in the template; the link is made from
     // what the label shows, so the two cannot disagree.
-    HCURSOR hand = LoadCursor(AppInstance(), MAKEINTRESOURCE(IDC_LINK_HAND));
+    // The hand at the size of the system's cursors at this scale, not the
+    // 32-pixel one LoadCursor gives everywhere.
+    const int cursorSize = MetricForDpi(SM_CXCURSOR, WindowDpi(Hwnd()));
+    m_linkCursor.Reset(
+        static_cast<HCURSOR>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR,
+                                        cursorSize, cursorSize, LR_DEFAULTCOLOR)));
     m_labelMail.SetLink(true, false)
         .SetTextColor(RGB(0, 0, 255))
         .SetUnderline(true)
-        .SetLinkCursor(hand)
+        .SetLinkCursor(m_linkCursor.Get())
         .SetLinkTarget("mailto:" + m_labelMail.Text() + "?subject=Lumeyra");
+
+    // The logo filling its frame, which grows with the dialog's scale; the
+    // static's own bitmap from the template is the source.
+    HWND eye = Item(IDC_ABOUT_EYE);
+    GdiHandle logo(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
+    ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
 
     RECT description{0, kDescriptionTop, 0, 0};
     MapDialogRect(Hwnd(), &description);
@@ -58,12 +71,10 @@ BOOL CAboutDlg::OnInitDialog() {
     return TRUE;
 }
 
-// The eye's static loaded its bitmap from the template itself. Wine's static
-// control never deletes such an image, and Windows' only while nobody has
-// replaced it: taken back here, each opening leaves nothing behind on either.
+// The static deletes no picture it was handed: taken back here, each
+// opening leaves nothing behind.
 LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
-    GdiHandle eye(
-        reinterpret_cast<HGDIOBJ>(SendDlgItemMessage(Hwnd(), IDC_ABOUT_EYE, STM_SETIMAGE, IMAGE_BITMAP, 0)));
+    ShowPicture(Item(IDC_ABOUT_EYE), m_eye);
     PassOn();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "controls/Label.h"
 #include "core/AboutLayout.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 
 // The About box: logo, name and version, author, a request for feedback
 // with a mail link, and on demand the program's description. It opens folded,
@@ -28,4 +29,8 @@ private:
     void OnFold();
     // Moves the box to m_rcWindow.
     void MoveToFold();
+
+    // The mail link's cursor, and the logo as its static shows it.
+    CursorHandle m_linkCursor;
+    GdiHandle m_eye;
 };

@@ -5,6 +5,7 @@
 
 #include "framework/App.h"
 #include "framework/Handles.h"
+#include "framework/Picture.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr UINT_PTR kAlertTimer = 1;
 constexpr UINT kAlertDelayMs = 100;
 constexpr int kPictureCount = 12;
-constexpr int kPictureWidth = 300, kPictureHeight = 200, kPictureLeft = 7, kPictureTop = 7;
 constexpr DWORD kHelpContext = 3;
 
 }  // namespace
@@ -21,7 +21,6 @@ CRelese::CRelese() : CDialogImpl(IDD_RELESE) {}
 
 std::span<const CRelese::Message> CRelese::Messages() {
     static constexpr Message table[] = {
-        {WM_PAINT, &CRelese::OnPaint},
         {WM_SHOWWINDOW, &CRelese::OnShowWindow},
         {WM_TIMER, &CRelese::OnTimer},
         {WM_DESTROY, &CRelese::OnDestroy},
@@ -40,20 +39,12 @@ BOOL CRelese::OnInitDialog() {
     // one second show the same picture.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_nPictureId = IDB_PICTURE_FIRST + std::rand() % kPictureCount;
+    // The landscape made once to fill its frame, which grows with the
+    // dialog's scale.
+    HWND frame = Item(IDC_RELESE_PICTURE);
+    GdiHandle landscape(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(m_nPictureId)));
+    ShowPicture(frame, m_picture, FitPicture(static_cast<HBITMAP>(landscape.Get()), FrameOf(frame)));
     return TRUE;
-}
-
-LRESULT CRelese::OnPaint(WPARAM, LPARAM) {
-    PaintDc paint(Hwnd());
-    // Loaded afresh for each paint; nothing stays held between paints.
-    GdiHandle picture(LoadBitmap(AppInstance(), MAKEINTRESOURCE(m_nPictureId)));
-    MemoryDcHandle memory(CreateCompatibleDC(paint.Get()));
-    if (picture && memory) {
-        Selection selected(memory.Get(), picture.Get());
-        BitBlt(paint.Get(), kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory.Get(), 0, 0,
-               SRCCOPY);
-    }
-    return 0;
 }
 
 LRESULT CRelese::OnShowWindow(WPARAM shown, LPARAM) {
@@ -82,6 +73,7 @@ LRESULT CRelese::OnTimer(WPARAM, LPARAM) {
 
 LRESULT CRelese::OnDestroy(WPARAM, LPARAM) {
     KillTimer(Hwnd(), kAlertTimer);
+    ShowPicture(Item(IDC_RELESE_PICTURE), m_picture);
     PassOn();
     return 0;
 }

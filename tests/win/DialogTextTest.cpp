@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -192,8 +193,28 @@ void ExpectTextsWhole(HWND dialog, const std::vector<const CLabel*>& labels) {
     }
 }
 
+// Every picture fills its frame at this scale: a bitmap static keeps the
+// size its template gives it in dialog units (rather than taking its
+// picture's), and the picture it holds has that size, so that the static
+// draws it pixel for pixel rather than stretching it.
+void ExpectPicturesFill(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & SS_TYPEMASK) != SS_BITMAP) continue;
+        SCOPED_TRACE("picture " + std::to_string(GetDlgCtrlID(child)));
+        EXPECT_TRUE(style & SS_REALSIZECONTROL) << "the static takes its picture's size, not its frame's";
+        BITMAP picture{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                               sizeof picture, &picture));
+        RECT frame{};
+        GetClientRect(child, &frame);
+        EXPECT_EQ(picture.bmWidth, frame.right);
+        EXPECT_EQ(std::abs(picture.bmHeight), frame.bottom);
+    }
+}
+
 // Opens `dialog`, lets `prepare` bring it into the state to look at, checks
-// every text it shows, then closes it with `close`.
+// every text it shows and every picture, then closes it with `close`.
 void CheckDialog(CDialog& dialog, const std::string& title, const std::vector<const CLabel*>& labels,
                  const std::function<void(DialogScript&, HWND)>& prepare = {}, int close = IDCANCEL) {
     SCOPED_TRACE(title);
@@ -214,6 +235,7 @@ void CheckDialog(CDialog& dialog, const std::string& title, const std::vector<co
         ASSERT_TRUE(window);
         if (prepare) prepare(s, window);
         ExpectTextsWhole(window, labels);
+        ExpectPicturesFill(window);
         DialogScript::Click(window, close);
         s.WaitGone(window);
     });
