@@ -26,7 +26,10 @@ int32_t ClientTop(HWND hwnd) {
 CAboutDlg::CAboutDlg() : CDialogImpl(IDD_ABOUTBOX) {}
 
 std::span<const CAboutDlg::Message> CAboutDlg::Messages() {
-    static constexpr Message table[] = {{WM_DESTROY, &CAboutDlg::OnDestroy}};
+    static constexpr Message table[] = {
+        {WM_DESTROY, &CAboutDlg::OnDestroy},
+        {WM_DPICHANGED, &CAboutDlg::OnDpiChanged},
+    };
     return table;
 }
 
@@ -46,29 +49,40 @@ BOOL CAboutDlg::OnInitDialog() {
 
     // The address is written once, in the template; the link is made from
     // what the label shows, so the two cannot disagree.
-    // The hand at the size of the system's cursors at this scale, not the
-    // 32-pixel one LoadCursor gives everywhere.
-    const int cursorSize = MetricForDpi(SM_CXCURSOR, WindowDpi(Hwnd()));
-    m_linkCursor.Reset(
-        static_cast<HCURSOR>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR,
-                                        cursorSize, cursorSize, LR_DEFAULTCOLOR)));
     m_labelMail.SetLink(true, false)
         .SetTextColor(RGB(0, 0, 255))
         .SetUnderline(true)
-        .SetLinkCursor(m_linkCursor.Get())
         .SetLinkTarget("mailto:" + m_labelMail.Text() + "?subject=Lumeyra");
-
-    // The logo filling its frame, which grows with the dialog's scale; the
-    // static's own bitmap from the template is the source.
-    HWND eye = Item(IDC_ABOUT_EYE);
-    GdiHandle logo(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
-    ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
+    ShowAtScale();
 
     RECT description{0, kDescriptionTop, 0, 0};
     MapDialogRect(Hwnd(), &description);
     InitAboutFold(*this, m_rcWindow, ClientTop(Hwnd()), GetSystemMetrics(SM_CYCAPTION), description.top);
     MoveToFold();
     return TRUE;
+}
+
+void CAboutDlg::ShowAtScale() {
+    // The hand at the size of the system's cursors at this scale, not the
+    // 32-pixel one LoadCursor gives everywhere.
+    const int cursorSize = MetricForDpi(SM_CXCURSOR, WindowDpi(Hwnd()));
+    CursorHandle hand(static_cast<HCURSOR>(
+        LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, cursorSize, cursorSize, 0)));
+    m_labelMail.SetLinkCursor(hand.Get());
+    m_linkCursor = std::move(hand);
+
+    // The logo made anew for its frame, which has the dialog's scale.
+    HWND eye = Item(IDC_ABOUT_EYE);
+    GdiHandle logo(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
+    ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
+}
+
+// Moved to a monitor of another scale: the dialog scales itself and its
+// controls, then the cursor and the logo follow.
+LRESULT CAboutDlg::OnDpiChanged(WPARAM, LPARAM) {
+    PassOn();
+    ShowAtScale();
+    return 0;
 }
 
 // The static deletes no picture it was handed: taken back here, each

@@ -26,9 +26,12 @@ private:
     static std::span<const Command> Commands();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnFold();
     // Moves the box to m_rcWindow.
     void MoveToFold();
+    // The link's cursor and the logo at the dialog's present scale.
+    void ShowAtScale();
 
     // The mail link's cursor, and the logo as its static shows it.
     CursorHandle m_linkCursor;

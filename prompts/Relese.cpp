@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Picture.h"
 #include "res/resource.h"
@@ -24,6 +25,7 @@ std::span<const CRelese::Message> CRelese::Messages() {
         {WM_SHOWWINDOW, &CRelese::OnShowWindow},
         {WM_TIMER, &CRelese::OnTimer},
         {WM_DESTROY, &CRelese::OnDestroy},
+        {WM_DPICHANGED, &CRelese::OnDpiChanged},
     };
     return table;
 }
@@ -39,12 +41,23 @@ BOOL CRelese::OnInitDialog() {
     // one second show the same picture.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_nPictureId = IDB_PICTURE_FIRST + std::rand() % kPictureCount;
-    // The landscape made once to fill its frame, which grows with the
-    // dialog's scale.
+    FitLandscape();
+    return TRUE;
+}
+
+// The landscape made to fill its frame, which has the dialog's scale.
+void CRelese::FitLandscape() {
     HWND frame = Item(IDC_RELESE_PICTURE);
     GdiHandle landscape(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(m_nPictureId)));
     ShowPicture(frame, m_picture, FitPicture(static_cast<HBITMAP>(landscape.Get()), FrameOf(frame)));
-    return TRUE;
+}
+
+// Moved to a monitor of another scale: the dialog scales itself and its
+// controls, then the landscape follows its frame.
+LRESULT CRelese::OnDpiChanged(WPARAM, LPARAM) {
+    PassOn();
+    FitLandscape();
+    return 0;
 }
 
 LRESULT CRelese::OnShowWindow(WPARAM shown, LPARAM) {

@@ -27,7 +27,10 @@ private:
     LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnHelpButton();
+    // Puts the landscape into its frame at the frame's present size.
+    void FitLandscape();
 
     // The landscape as its frame shows it, while the prompt is open.
     GdiHandle m_picture;

@@ -11,6 +11,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/LumeyraApp.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
@@ -210,20 +211,28 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
 }
 
 // The box runs for weeks, opened again and again: each opening gives back
-// every GDI object it made, its eye's bitmap too.
+// every GDI object it made, its eye's bitmap too, and its link's cursor,
+// the ones it replaced when moved to a monitor of another scale as well.
 TEST_F(AboutBox, OpeningsLeaveNoGdiObjectBehind) {
     auto openAndClose = [] {
         CAboutDlg about;
         RunScripted(about, [](DialogScript& s) {
             HWND dialog = s.WaitForWindow(kTitle);
             ASSERT_TRUE(dialog);
+            RECT place{};
+            GetWindowRect(dialog, &place);
+            SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
             DialogScript::Click(dialog, IDOK);
             s.WaitGone(dialog);
         });
     };
     // Wine's cache of device contexts grows in steps as windows come and
-    // go: what the box makes and must delete are the other objects.
-    auto count = [] { return testsupport::GdiObjects(GetCurrentProcess()).Others(); };
+    // go: what the box makes and must delete are the other objects, and the
+    // cursors.
+    auto count = [] {
+        return testsupport::GdiObjects(GetCurrentProcess()).Others() +
+               testsupport::CountUserObjects(GetCurrentProcessId()).cursors;
+    };
     // The count sees what is made: a hundred brushes read as a hundred more.
     const int empty = count();
     ASSERT_GT(testsupport::GdiObjects(GetCurrentProcess()).total, 0);

@@ -16,6 +16,7 @@
 #include "app/ExiteDlg.h"
 #include "core/LabelLayout.h"
 #include "core/WorkTimer.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "framework/WindowText.h"
@@ -285,6 +286,29 @@ TEST_F(DialogTexts, EveryLetterHasItsGlyphAndEveryTextFitsItsControl) {
     }, IDOK);
     CQueryPassword query;
     CheckDialog(query, "Введите пароль", {&query.m_labelPrompt});
+}
+
+// Moved to a monitor of another scale, a dialog scales itself and its
+// controls (Windows does so for dialogs; Wine scales nothing on the message,
+// so the frames are grown here first); the pictures follow their frames.
+TEST_F(DialogTexts, PicturesFollowTheirFramesToAnotherScale) {
+    const auto growAndRescale = [](DialogScript&, HWND window) {
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+            RECT frame{};
+            GetClientRect(child, &frame);
+            SetWindowPos(child, nullptr, 0, 0, frame.right * 3 / 2, frame.bottom * 3 / 2,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RECT place{};
+        GetWindowRect(window, &place);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+    };
+    CAboutDlg about;
+    CheckDialog(about, "About Lumeyra", {&about.m_labelTitle, &about.m_labelMail}, growAndRescale, IDOK);
+    CRelese prompt;
+    prompt.m_strMessage = RestMessage(15, 45);
+    CheckDialog(prompt, "Отдохните", {}, growAndRescale);
 }
 
 }  // namespace
