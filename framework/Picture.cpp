@@ -30,6 +30,13 @@ GdiHandle FitPicture(HBITMAP picture, SIZE frame) {
             used.cy = MulDiv(frame.cy, source.bmWidth, frame.cx);
         else
             used.cx = MulDiv(frame.cx, source.bmHeight, frame.cy);
+        // A picture that covers its frame at its own size and would shrink
+        // by a hair (up to a sixteenth) to fit it is cut instead: a frame in
+        // dialog units rarely matches a picture to the pixel, and a picture
+        // shrunk by one pixel in sixty is a blurred one.
+        const bool covers = source.bmWidth >= frame.cx && source.bmHeight >= frame.cy;
+        if (covers && (16 * frame.cx >= 15 * source.bmWidth || 16 * frame.cy >= 15 * source.bmHeight))
+            used = frame;
         if (used.cx == frame.cx && used.cy == frame.cy) {
             BitBlt(to.Get(), 0, 0, frame.cx, frame.cy, from.Get(), 0, 0, SRCCOPY);
         } else {

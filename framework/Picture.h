@@ -6,8 +6,10 @@
 
 // A copy of `picture` the size of `frame`, covering it: scaled as little as
 // covers it, in proportion, and cut off on the right or at the bottom where
-// it reaches beyond. The same pixels where no scaling is needed, else scaled
-// smoothly (HALFTONE, not the dropped or doubled rows of a plain stretch).
+// it reaches beyond; not scaled at all where it covers the frame and reaches
+// beyond by a few pixels only. The same pixels where no scaling is needed,
+// else scaled smoothly (HALFTONE, not the dropped or doubled rows of a
+// plain stretch).
 // A 24-bit DIB section, which a bitmap static draws as it is, with no alpha
 // to blend.
 GdiHandle FitPicture(HBITMAP picture, SIZE frame);

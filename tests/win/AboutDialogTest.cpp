@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -61,6 +63,29 @@ RECT InDialog(HWND dialog, HWND child) {
 }
 
 // Where the window ends, measured from the top of its client area.
+// The pixels of `bitmap` (0xRRGGBB), row by row from the top, in its top
+// left `width` x `height`.
+std::vector<uint32_t> Pixels(HGDIOBJ bitmap, int width, int height) {
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> all(size_t(size.bmWidth) * size.bmHeight);
+    WindowDc screen(nullptr);
+    GetDIBits(screen.Get(), static_cast<HBITMAP>(bitmap), 0, size.bmHeight, all.data(), &info,
+              DIB_RGB_COLORS);
+    std::vector<uint32_t> part;
+    for (int y = 0; y < std::min(height, int(size.bmHeight)); ++y) {
+        for (int x = 0; x < std::min(width, int(size.bmWidth)); ++x)
+            part.push_back(all[size_t(y) * size.bmWidth + x] & 0xFFFFFF);
+    }
+    return part;
+}
+
 int ClientBottom(HWND dialog) {
     RECT r{};
     GetWindowRect(dialog, &r);
@@ -123,7 +148,19 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
         ASSERT_TRUE(logo);
         // Its size, that of its frame at each scale, is checked with every
         // dialog's pictures (DialogTextTest).
-        EXPECT_TRUE(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0)) << "the logo shows no bitmap";
+        auto picture = reinterpret_cast<HGDIOBJ>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_TRUE(picture) << "the logo shows no bitmap";
+        // At 100 % the logo is the drawing itself, pixel for pixel, cut to its
+        // frame: not a copy shrunk or grown by a hair, and blurred.
+        if (WindowDpi(dialog) == 96) {
+            RECT frame{};
+            GetClientRect(logo, &frame);
+            GdiHandle drawing(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
+            const std::vector<uint32_t> pixels = Pixels(picture, frame.right, frame.bottom);
+            EXPECT_EQ(pixels.size(), size_t(frame.right) * frame.bottom);
+            EXPECT_TRUE(pixels == Pixels(drawing.Get(), frame.right, frame.bottom))
+                << "the logo is resampled";
+        }
         EXPECT_LE(InDialog(dialog, logo).bottom, FoldedBottom(dialog));
 
         EXPECT_EQ(about.m_labelTitle.Text(), "Lumeyra 1.0");
