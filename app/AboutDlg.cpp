@@ -1,7 +1,9 @@
 #include "app/AboutDlg.h"
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Picture.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,7 +26,10 @@ int32_t ClientTop(HWND hwnd) {
 CAboutDlg::CAboutDlg() : CDialogImpl(IDD_ABOUTBOX) {}
 
 std::span<const CAboutDlg::Message> CAboutDlg::Messages() {
-    static constexpr Message table[] = {{WM_DESTROY, &CAboutDlg::OnDestroy}};
+    static constexpr Message table[] = {
+        {WM_DESTROY, &CAboutDlg::OnDestroy},
+        {WM_DPICHANGED, &CAboutDlg::OnDpiChanged},
+    };
     return table;
 }
 
@@ -44,12 +49,11 @@ BOOL CAboutDlg::OnInitDialog() {
 
     // The address is written once, in the template; the link is made from
     // what the label shows, so the two cannot disagree.
-    HCURSOR hand = LoadCursor(AppInstance(), MAKEINTRESOURCE(IDC_LINK_HAND));
     m_labelMail.SetLink(true, false)
         .SetTextColor(RGB(0, 0, 255))
         .SetUnderline(true)
-        .SetLinkCursor(hand)
         .SetLinkTarget("mailto:" + m_labelMail.Text() + "?subject=Lumeyra");
+    ShowAtScale();
 
     RECT description{0, kDescriptionTop, 0, 0};
     MapDialogRect(Hwnd(), &description);
@@ -58,12 +62,33 @@ BOOL CAboutDlg::OnInitDialog() {
     return TRUE;
 }
 
-// The eye's static loaded its bitmap from the template itself. Wine's static
-// control never deletes such an image, and Windows' only while nobody has
-// replaced it: taken back here, each opening leaves nothing behind on either.
+void CAboutDlg::ShowAtScale() {
+    // The hand at the size of the system's cursors at this scale, not the
+    // 32-pixel one LoadCursor gives everywhere.
+    const int cursorSize = MetricForDpi(SM_CXCURSOR, WindowDpi(Hwnd()));
+    CursorHandle hand(static_cast<HCURSOR>(
+        LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, cursorSize, cursorSize, 0)));
+    m_labelMail.SetLinkCursor(hand.Get());
+    m_linkCursor = std::move(hand);
+
+    // The logo made anew for its frame, which has the dialog's scale.
+    HWND eye = Item(IDC_ABOUT_EYE);
+    GdiHandle logo(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
+    ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
+}
+
+// Moved to a monitor of another scale: the dialog scales itself and its
+// controls, then the cursor and the logo follow.
+LRESULT CAboutDlg::OnDpiChanged(WPARAM, LPARAM) {
+    PassOn();
+    ShowAtScale();
+    return 0;
+}
+
+// The static deletes no picture it was handed: taken back here, each
+// opening leaves nothing behind.
 LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
-    GdiHandle eye(
-        reinterpret_cast<HGDIOBJ>(SendDlgItemMessage(Hwnd(), IDC_ABOUT_EYE, STM_SETIMAGE, IMAGE_BITMAP, 0)));
+    ShowPicture(Item(IDC_ABOUT_EYE), m_eye);
     PassOn();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "controls/Label.h"
 #include "core/AboutLayout.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 
 // The About box: logo, name and version, author, a request for feedback
 // with a mail link, and on demand the program's description. It opens folded,
@@ -25,7 +26,14 @@ private:
     static std::span<const Command> Commands();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnFold();
     // Moves the box to m_rcWindow.
     void MoveToFold();
+    // The link's cursor and the logo at the dialog's present scale.
+    void ShowAtScale();
+
+    // The mail link's cursor, and the logo as its static shows it.
+    CursorHandle m_linkCursor;
+    GdiHandle m_eye;
 };

@@ -68,7 +68,6 @@ constexpr const char* kRegistryErrorText =
 
 CLumeyraDlg::CLumeyraDlg()
     : CDialogImpl(IDD_LUMEYRA_DIALOG),
-      m_hIcon(LoadIcon(AppInstance(), MAKEINTRESOURCE(IDR_MAINFRAME))),
       m_uStartedAgain(StartedAgainMessage()) {}
 
 std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
@@ -119,8 +118,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
     // Sized before it is placed: the placement keeps the window's size.
     m_nSpectaclesDpi = SpectaclesDpi(static_cast<int>(WindowDpi(Hwnd())));
     SizeSpectacles();
-    SendMessage(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetWindowIcons();
 
     if (!App().Store().LoadSettings(m_settings)) {
         ShowRegistryError(kRegistryErrorText);
@@ -146,6 +144,16 @@ BOOL CLumeyraDlg::OnInitDialog() {
     m_sessionDisplayNotification.Reset(
         RegisterPowerSettingNotification(Hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE));
     return TRUE;
+}
+
+// The icons drawn for the window's scale: the 32-pixel one alone would be
+// stretched for Alt+Tab and the taskbar, and squeezed for the caption.
+void CLumeyraDlg::SetWindowIcons() {
+    const UINT dpi = WindowDpi(Hwnd());
+    m_bigIcon = LoadIconAt(AppInstance(), IDR_MAINFRAME, SM_CXICON, dpi);
+    m_smallIcon = LoadIconAt(AppInstance(), IDR_MAINFRAME, SM_CXSMICON, dpi);
+    SendMessage(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    SendMessage(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 }
 
 void CLumeyraDlg::ShowRegistryError(const char* text) {
@@ -196,6 +204,7 @@ LRESULT CLumeyraDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     MoveToRectWindow();
     StartAnimation();
     CutToOutline();
+    SetWindowIcons();
     return 0;
 }
 
@@ -324,13 +333,15 @@ LRESULT CLumeyraDlg::OnPaint(WPARAM, LPARAM) {
     SendMessage(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(paint.Get(), x, y, m_hIcon);
+    const int size = MetricForDpi(SM_CXICON, WindowDpi(Hwnd()));
+    int x = (client.right - size + 1) / 2;
+    int y = (client.bottom - size + 1) / 2;
+    // At the icon's own size, which is the window's.
+    DrawIconEx(paint.Get(), x, y, m_bigIcon.Get(), 0, 0, 0, nullptr, DI_NORMAL);
     return 0;
 }
 
-LRESULT CLumeyraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+LRESULT CLumeyraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_bigIcon.Get()); }
 
 LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 

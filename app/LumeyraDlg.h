@@ -101,6 +101,9 @@ private:
     // Whether the start/stop command may act now: stopping may be forbidden.
     bool MayStartStopTimer() const { return m_work.m_bStopped || m_policies.StopTimerAllowed(); }
 
+    // Loads the window's icons for its present scale and hands them to it;
+    // again after the scale has changed.
+    void SetWindowIcons();
     // The box for registry failures: owned by this window, the application's
     // name as caption, OK, no icon.
     void ShowRegistryError(const char* text);
@@ -138,7 +141,9 @@ private:
         CHookLibrary& m_hook;
     };
 
-    HICON m_hIcon;
+    // The window's icons at its scale (SetWindowIcons).
+    IconHandle m_bigIcon;
+    IconHandle m_smallIcon;
     CAnimateCtrl m_animEyes;
     // The scale the spectacles are drawn at (core/WindowLayout.h).
     int m_nSpectaclesDpi = 96;

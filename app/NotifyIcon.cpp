@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "res/resource.h"
 
@@ -39,11 +40,16 @@ bool CNotifyIcon::Send(DWORD operation, const NotifyIconLook& look) {
     NOTIFYICONDATA data = IconRecord(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_SYSCOMMAND;
-    data.hIcon =
-        LoadIcon(AppInstance(), MAKEINTRESOURCE(look.stoppedPicture ? IDI_TIMER_STOPPED : IDR_MAINFRAME));
+    // The notification area shows small icons at the system's scale (that of
+    // the main monitor at log-on), whatever monitor our window is on.
+    IconHandle icon = LoadIconAt(AppInstance(), look.stoppedPicture ? IDI_TIMER_STOPPED : IDR_MAINFRAME,
+                                 SM_CXSMICON, WindowDpi(nullptr));
+    data.hIcon = icon.Get();
     const std::wstring tip = Widen(look.tip);
     lstrcpyn(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
     if (!Shell_NotifyIcon(operation, &data)) return false;
+    // The shell has drawn its own copy; ours is kept only to be looked at.
+    m_shownIcon = std::move(icon);
     m_strTip = look.tip;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/NotifyIconLook.h"
+#include "framework/Handles.h"
 
 // The main window's icon in the notification area: the timer's state as its
 // picture and tip, and the way to the menu, whose mouse messages reach the
@@ -36,6 +37,8 @@ public:
     // the notification area is added first.
     void Announce(const NotifyIconLook& look, const std::string& title, const std::string& text);
     void Remove();
+    // The picture last handed to the notification area.
+    HICON ShownIcon() const { return m_shownIcon.Get(); }
 
 private:
     // Adds (NIM_ADD) or updates (NIM_MODIFY) the icon; false when the
@@ -49,4 +52,5 @@ private:
     int m_nRetries = 0;
     // The tip the notification area holds.
     std::string m_strTip;
+    IconHandle m_shownIcon;
 };

@@ -49,6 +49,7 @@ target_sources(lumeyra_framework PRIVATE
   framework/DataExchange.cpp
   framework/Accessible.cpp
   framework/Dpi.cpp
+  framework/Picture.cpp
 )
 target_compile_options(lumeyra_framework PRIVATE ${win_flags})
 target_link_libraries(lumeyra_framework PUBLIC htmlhelp winmm comctl32 shell32 advapi32 gdi32 user32 wtsapi32

@@ -13,3 +13,16 @@ UINT WindowDpi(HWND hwnd) {
     WindowDc screen(nullptr);
     return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
 }
+
+int MetricForDpi(int index, UINT dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+IconHandle LoadIconAt(HINSTANCE instance, UINT id, int index, UINT dpi) {
+    const int size = MetricForDpi(index, dpi);
+    return IconHandle(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}

@@ -2,9 +2,22 @@
 
 #include <windows.h>
 
+#include "framework/Handles.h"
+
 // The scale a window is drawn at, in dots per inch: its monitor's where the
 // system tells each window its own (Windows 10 1607 on), else the system's.
+// For no window (nullptr), the system's.
 UINT WindowDpi(HWND hwnd);
+
+// A system metric (SM_CXICON, SM_CXSMICON, SM_CXCURSOR...) as it is at
+// `dpi`: the icon and cursor sizes Windows itself uses there. Systems before
+// Windows 10 1607 have one scale only, the system's, and answer for it.
+int MetricForDpi(int index, UINT dpi);
+
+// An icon resource drawn at the size `index` gives at `dpi` (SM_CXICON or
+// SM_CXSMICON): the file's image of that size where it has one, not the
+// shared 32-pixel icon LoadIcon gives.
+IconHandle LoadIconAt(HINSTANCE instance, UINT id, int index, UINT dpi);
 
 // Messages of per-monitor scaling, for headers that predate them.
 #ifndef WM_DPICHANGED

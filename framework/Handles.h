@@ -49,6 +49,8 @@ inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void CloseMutex(HANDLE h) { CloseHandle(h); }
 inline void CloseEvent(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
+inline void DestroyCursorHandle(HCURSOR h) { DestroyCursor(h); }
 inline void UnregisterPowerNotification(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); }
 inline void UnregisterSessionNotification(HWND h) { WTSUnRegisterSessionNotification(h); }
 template <class Interface>
@@ -65,6 +67,10 @@ using MemoryDcHandle = Owner<HDC, handles::DeleteMemoryDc>;
 // A file handle; INVALID_HANDLE_VALUE is never stored, a failed open holds none.
 using FileHandle = Owner<HANDLE, handles::CloseFile>;
 using MenuHandle = Owner<HMENU, handles::DestroyMenuHandle>;
+// Icons and cursors loaded at a size of our choosing (not LR_SHARED), which
+// nobody but their loader destroys.
+using IconHandle = Owner<HICON, handles::DestroyIconHandle>;
+using CursorHandle = Owner<HCURSOR, handles::DestroyCursorHandle>;
 using MutexHandle = Owner<HANDLE, handles::CloseMutex>;
 using EventHandle = Owner<HANDLE, handles::CloseEvent>;
 // A power setting's notifications to a window.

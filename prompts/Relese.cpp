@@ -4,7 +4,9 @@
 #include <ctime>
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Picture.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,7 +14,6 @@ namespace {
 constexpr UINT_PTR kAlertTimer = 1;
 constexpr UINT kAlertDelayMs = 100;
 constexpr int kPictureCount = 12;
-constexpr int kPictureWidth = 300, kPictureHeight = 200, kPictureLeft = 7, kPictureTop = 7;
 constexpr DWORD kHelpContext = 3;
 
 }  // namespace
@@ -21,10 +22,10 @@ CRelese::CRelese() : CDialogImpl(IDD_RELESE) {}
 
 std::span<const CRelese::Message> CRelese::Messages() {
     static constexpr Message table[] = {
-        {WM_PAINT, &CRelese::OnPaint},
         {WM_SHOWWINDOW, &CRelese::OnShowWindow},
         {WM_TIMER, &CRelese::OnTimer},
         {WM_DESTROY, &CRelese::OnDestroy},
+        {WM_DPICHANGED, &CRelese::OnDpiChanged},
     };
     return table;
 }
@@ -40,19 +41,22 @@ BOOL CRelese::OnInitDialog() {
     // one second show the same picture.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_nPictureId = IDB_PICTURE_FIRST + std::rand() % kPictureCount;
+    FitLandscape();
     return TRUE;
 }
 
-LRESULT CRelese::OnPaint(WPARAM, LPARAM) {
-    PaintDc paint(Hwnd());
-    // Loaded afresh for each paint; nothing stays held between paints.
-    GdiHandle picture(LoadBitmap(AppInstance(), MAKEINTRESOURCE(m_nPictureId)));
-    MemoryDcHandle memory(CreateCompatibleDC(paint.Get()));
-    if (picture && memory) {
-        Selection selected(memory.Get(), picture.Get());
-        BitBlt(paint.Get(), kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory.Get(), 0, 0,
-               SRCCOPY);
-    }
+// The landscape made to fill its frame, which has the dialog's scale.
+void CRelese::FitLandscape() {
+    HWND frame = Item(IDC_RELESE_PICTURE);
+    GdiHandle landscape(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(m_nPictureId)));
+    ShowPicture(frame, m_picture, FitPicture(static_cast<HBITMAP>(landscape.Get()), FrameOf(frame)));
+}
+
+// Moved to a monitor of another scale: the dialog scales itself and its
+// controls, then the landscape follows its frame.
+LRESULT CRelese::OnDpiChanged(WPARAM, LPARAM) {
+    PassOn();
+    FitLandscape();
     return 0;
 }
 
@@ -82,6 +86,7 @@ LRESULT CRelese::OnTimer(WPARAM, LPARAM) {
 
 LRESULT CRelese::OnDestroy(WPARAM, LPARAM) {
     KillTimer(Hwnd(), kAlertTimer);
+    ShowPicture(Item(IDC_RELESE_PICTURE), m_picture);
     PassOn();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 
 // The rest prompt: tells the user that work has lasted past the limit,
 // shows a landscape, and offers to rest now (result 1) or to work five
@@ -23,9 +24,14 @@ private:
     static std::span<const Message> Messages();
     static std::span<const Command> Commands();
 
-    LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnHelpButton();
+    // Puts the landscape into its frame at the frame's present size.
+    void FitLandscape();
+
+    // The landscape as its frame shows it, while the prompt is open.
+    GdiHandle m_picture;
 };

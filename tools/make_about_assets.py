@@ -6,22 +6,25 @@ Usage: make_about_assets.py OUT_DIR
 Makes, in OUT_DIR:
   eye.bmp       the logo: a 64 x 59 open eye under a brow, 4 bits per pixel
                 with the standard 16-colour palette, on light grey;
-  hand.cur      the link cursor: a 32 x 32 monochrome hand whose pointing
-                finger tip is the hot spot, at the top-left corner;
-  question.ico  a yellow question mark, 32 x 32 in 16 colours.
+  hand.cur      the link cursor: a monochrome hand whose pointing finger
+                tip is the hot spot, at the top-left corner, at 32, 48 and
+                64 pixels (the cursor sizes of 100, 150 and 200 %);
+  question.ico  a yellow question mark in 16 colours, at each icon size
+                from 16 to 48 (see make_icons.SIZES).
 
 The eye and the question mark are drawn from simple shapes given by signed
 distances (negative inside): each pixel takes the colour of the topmost
 shape that covers it, and the pixels within a pixel of that shape's edge
-are its outline. The hand is too small for that and is drawn pixel by pixel.
-Dialogs show the icon at 32 x 32 only, so it has no 16 x 16 image.
+are its outline; the question mark is drawn so at each of its sizes. The
+hand is too small for that and is drawn pixel by pixel at 32; its larger
+images repeat those pixels (see scale_rows), so they stay as sharp.
 """
 import math
 import os
 import struct
 import sys
 
-from make_icons import PALETTE
+from make_icons import PALETTE, SIZES
 
 BLACK, OLIVE, TEAL, SILVER, GREY = 0, 3, 6, 7, 8
 YELLOW, CYAN, WHITE = 11, 14, 15
@@ -47,11 +50,13 @@ def stroke(points, r):
                             for a, b in pairs) - r
 
 
-def paint(width, height, layers, background):
+def paint(width, height, layers, background, unit=1.0):
     """Pixel rows of palette indices (None where nothing covers).
 
     layers, bottom first: (distance, fill, outline); outline None draws no
-    edge. Distances are taken at pixel centres.
+    edge. Distances are taken at pixel centres; the shapes are given in
+    units of `unit` pixels' width, so that a drawing made for one size is
+    drawn anew at another.
     """
     rows = []
     for y in range(height):
@@ -59,7 +64,7 @@ def paint(width, height, layers, background):
         for x in range(width):
             colour = background
             for shape, fill, outline in layers:
-                d = shape(x + 0.5, y + 0.5)
+                d = shape((x + 0.5) / unit, (y + 0.5) / unit) * unit
                 if d < 0:
                     colour = outline if outline is not None and d > -1 \
                         else fill
@@ -183,8 +188,51 @@ def hand_rows():
     return rows + [[None] * 32 for _ in range(32 - len(rows))]
 
 
-def cursor(rows, hot_x, hot_y):
-    """A .cur file with one 1-bpp image: black, white or transparent."""
+def scale_rows(rows, size):
+    """The drawing at `size`, each pixel repeated: twice at double size; at
+    one and a half, every second pixel twice. A doubled pixel between two
+    different ones takes the one that draws the shape rather than the one
+    around it: white inside a black line keeps the line one pixel wide, and
+    black against transparent keeps the outline closed."""
+    rank = {WHITE: 2, BLACK: 1, None: 0}
+
+    def stretch(line):
+        out = []
+        n = len(line)
+        for i in range(size):
+            # The first and the last source pixel this one covers.
+            a = line[i * n // size]
+            b = line[((i + 1) * n - 1) // size]
+            out.append(a if rank[a] >= rank[b] else b)
+        return out
+
+    wide = [stretch(row) for row in rows]
+    columns = [stretch([row[x] for row in wide]) for x in range(size)]
+    return [[columns[x][y] for x in range(size)] for y in range(size)]
+
+
+def cursor(images, hot_x, hot_y):
+    """A .cur file of 1-bpp images (black, white or transparent), one for
+    each drawing in `images`; the hot spot is given at 32 pixels."""
+    head = struct.pack('<HHH', 0, 2, len(images))
+    offset = 6 + 16 * len(images)
+    entries = b''
+    data = b''
+    for rows in images:
+        image = cursor_image(rows)
+        size = len(rows)
+        # A cursor directory entry: the planes and bit count replaced by the
+        # hot spot.
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 2, 0,
+                               hot_x * size // 32, hot_y * size // 32,
+                               len(image), offset)
+        offset += len(image)
+        data += image
+    return head + entries + data
+
+
+def cursor_image(rows):
+    """One 1-bpp cursor image: header, palette, XOR bitmap, AND mask."""
     size = len(rows)
     row_bytes = (size + 31) // 32 * 4
     xor = bytearray()
@@ -194,24 +242,22 @@ def cursor(rows, hot_x, hot_y):
         for c in row:
             colour_bits = (colour_bits << 1) | (c == WHITE)
             mask_bits = (mask_bits << 1) | (c is None)
+        pad = row_bytes * 8 - size  # the first pixel in the top bit
+        colour_bits <<= pad
+        mask_bits <<= pad
         xor += colour_bits.to_bytes(row_bytes, 'big')
         mask += mask_bits.to_bytes(row_bytes, 'big')
     info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 1, 0,
                        len(xor) + len(mask), 0, 0, 2, 0)
     palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = info + palette + bytes(xor) + bytes(mask)
-    # A cursor directory: type 2, and each entry's planes and bit count
-    # replaced by the hot spot.
-    head = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 2, 0, hot_x, hot_y,
-                        len(image), 6 + 16)
-    return head + entry + image
+    return info + palette + bytes(xor) + bytes(mask)
 
 
 # The exit question's icon.
 
-def question_rows():
+def question_rows(size):
     cx, cy, r = 15.5, 11.0, 7.0
+    unit = size / 32
     # The hook: from the left, over the top, round to the right and down
     # into the stem.
     hook = [(cx + r * math.cos(math.radians(a)),
@@ -230,19 +276,37 @@ def question_rows():
         (mark, YELLOW, BLACK),
         (dot, YELLOW, BLACK),
     ]
-    rows = paint(32, 32, layers, None)
-    # Olive on the lower right of the yellow gives the mark some depth.
-    for y in range(32):
-        for x in range(32):
+    rows = paint(size, size, layers, None, unit)
+    # Olive on the lower right of the yellow gives the mark some depth: the
+    # yellow pixels whose neighbour up and to the left lies near the edge.
+    for y in range(size):
+        for x in range(size):
+            px, py = (x - 0.5) / unit, (y - 0.5) / unit
             if rows[y][x] == YELLOW and (
-                    mark(x - 0.5, y - 0.5) >= -0.2
-                    and dot(x - 0.5, y - 0.5) >= -0.2):
+                    mark(px, py) * unit >= -0.2
+                    and dot(px, py) * unit >= -0.2):
                 rows[y][x] = OLIVE
     return rows
 
 
-def icon(rows):
-    """A .ico file with one 4-bpp image; None pixels are transparent."""
+def icon(images):
+    """A .ico file of 4-bpp images; None pixels are transparent."""
+    head = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries = b''
+    data = b''
+    for rows in images:
+        image = icon_image(rows)
+        size = len(rows)
+        entries += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4,
+                               len(image), offset)
+        offset += len(image)
+        data += image
+    return head + entries + data
+
+
+def icon_image(rows):
+    """One 4-bpp icon image: header, palette, XOR bitmap, AND mask."""
     size = len(rows)
     xor_row = (size * 4 + 31) // 32 * 4
     and_row = (size + 31) // 32 * 4
@@ -255,15 +319,12 @@ def icon(rows):
         bits = 0
         for c in row:
             bits = (bits << 1) | (c is None)
+        bits <<= and_row * 8 - size  # the first pixel in the top bit
         mask += bits.to_bytes(and_row, 'big')
     info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0,
                        len(xor) + len(mask), 0, 0, 0, 0)
     palette = b''.join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
-    image = info + palette + bytes(xor) + bytes(mask)
-    head = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(image),
-                        6 + 16)
-    return head + entry + image
+    return info + palette + bytes(xor) + bytes(mask)
 
 
 def main():
@@ -272,8 +333,10 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     for name, data in (('eye.bmp', bmp(eye_rows())),
-                       ('hand.cur', cursor(hand_rows(), 0, 0)),
-                       ('question.ico', icon(question_rows()))):
+                       ('hand.cur', cursor([scale_rows(hand_rows(), s)
+                                            for s in (32, 48, 64)], 0, 0)),
+                       ('question.ico', icon([question_rows(s) for s in
+                                              sorted(SIZES, key=lambda s: (s != 32, s))]))):
         with open(os.path.join(out, name), 'wb') as f:
             f.write(data)
 

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/AboutDlg.h"
 #include "app/LumeyraApp.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
@@ -60,6 +63,29 @@ RECT InDialog(HWND dialog, HWND child) {
 }
 
 // Where the window ends, measured from the top of its client area.
+// The pixels of `bitmap` (0xRRGGBB), row by row from the top, in its top
+// left `width` x `height`.
+std::vector<uint32_t> Pixels(HGDIOBJ bitmap, int width, int height) {
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> all(size_t(size.bmWidth) * size.bmHeight);
+    WindowDc screen(nullptr);
+    GetDIBits(screen.Get(), static_cast<HBITMAP>(bitmap), 0, size.bmHeight, all.data(), &info,
+              DIB_RGB_COLORS);
+    std::vector<uint32_t> part;
+    for (int y = 0; y < std::min(height, int(size.bmHeight)); ++y) {
+        for (int x = 0; x < std::min(width, int(size.bmWidth)); ++x)
+            part.push_back(all[size_t(y) * size.bmWidth + x] & 0xFFFFFF);
+    }
+    return part;
+}
+
 int ClientBottom(HWND dialog) {
     RECT r{};
     GetWindowRect(dialog, &r);
@@ -120,12 +146,21 @@ TEST_F(AboutBox, OpensFoldedWithLogoTitleAndMailLink) {
         while (logo && (GetWindowLongA(logo, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
             logo = FindWindowExA(dialog, logo, "Static", nullptr);
         ASSERT_TRUE(logo);
-        BITMAP picture{};
-        auto image = reinterpret_cast<HGDIOBJ>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        ASSERT_TRUE(image) << "the logo shows no bitmap";
-        GetObjectA(image, sizeof picture, &picture);
-        EXPECT_EQ(picture.bmWidth, 64);
-        EXPECT_EQ(picture.bmHeight, 59);
+        // Its size, that of its frame at each scale, is checked with every
+        // dialog's pictures (DialogTextTest).
+        auto picture = reinterpret_cast<HGDIOBJ>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_TRUE(picture) << "the logo shows no bitmap";
+        // At 100 % the logo is the drawing itself, pixel for pixel, cut to its
+        // frame: not a copy shrunk or grown by a hair, and blurred.
+        if (WindowDpi(dialog) == 96) {
+            RECT frame{};
+            GetClientRect(logo, &frame);
+            GdiHandle drawing(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
+            const std::vector<uint32_t> pixels = Pixels(picture, frame.right, frame.bottom);
+            EXPECT_EQ(pixels.size(), size_t(frame.right) * frame.bottom);
+            EXPECT_TRUE(pixels == Pixels(drawing.Get(), frame.right, frame.bottom))
+                << "the logo is resampled";
+        }
         EXPECT_LE(InDialog(dialog, logo).bottom, FoldedBottom(dialog));
 
         EXPECT_EQ(about.m_labelTitle.Text(), "Lumeyra 1.0");
@@ -213,20 +248,28 @@ TEST_F(AboutBox, FoldButtonMovesOnlyTheBottomEdge) {
 }
 
 // The box runs for weeks, opened again and again: each opening gives back
-// every GDI object it made, its eye's bitmap too.
+// every GDI object it made, its eye's bitmap too, and its link's cursor,
+// the ones it replaced when moved to a monitor of another scale as well.
 TEST_F(AboutBox, OpeningsLeaveNoGdiObjectBehind) {
     auto openAndClose = [] {
         CAboutDlg about;
         RunScripted(about, [](DialogScript& s) {
             HWND dialog = s.WaitForWindow(kTitle);
             ASSERT_TRUE(dialog);
+            RECT place{};
+            GetWindowRect(dialog, &place);
+            SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
             DialogScript::Click(dialog, IDOK);
             s.WaitGone(dialog);
         });
     };
     // Wine's cache of device contexts grows in steps as windows come and
-    // go: what the box makes and must delete are the other objects.
-    auto count = [] { return testsupport::GdiObjects(GetCurrentProcess()).Others(); };
+    // go: what the box makes and must delete are the other objects, and the
+    // cursors.
+    auto count = [] {
+        return testsupport::GdiObjects(GetCurrentProcess()).Others() +
+               testsupport::CountUserObjects(GetCurrentProcessId()).cursors;
+    };
     // The count sees what is made: a hundred brushes read as a hundred more.
     const int empty = count();
     ASSERT_GT(testsupport::GdiObjects(GetCurrentProcess()).total, 0);

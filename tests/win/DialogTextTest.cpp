@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/ExiteDlg.h"
 #include "core/LabelLayout.h"
 #include "core/WorkTimer.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "framework/WindowText.h"
@@ -192,8 +194,28 @@ void ExpectTextsWhole(HWND dialog, const std::vector<const CLabel*>& labels) {
     }
 }
 
+// Every picture fills its frame at this scale: a bitmap static keeps the
+// size its template gives it in dialog units (rather than taking its
+// picture's), and the picture it holds has that size, so that the static
+// draws it pixel for pixel rather than stretching it.
+void ExpectPicturesFill(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & SS_TYPEMASK) != SS_BITMAP) continue;
+        SCOPED_TRACE("picture " + std::to_string(GetDlgCtrlID(child)));
+        EXPECT_TRUE(style & SS_REALSIZECONTROL) << "the static takes its picture's size, not its frame's";
+        BITMAP picture{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                               sizeof picture, &picture));
+        RECT frame{};
+        GetClientRect(child, &frame);
+        EXPECT_EQ(picture.bmWidth, frame.right);
+        EXPECT_EQ(std::abs(picture.bmHeight), frame.bottom);
+    }
+}
+
 // Opens `dialog`, lets `prepare` bring it into the state to look at, checks
-// every text it shows, then closes it with `close`.
+// every text it shows and every picture, then closes it with `close`.
 void CheckDialog(CDialog& dialog, const std::string& title, const std::vector<const CLabel*>& labels,
                  const std::function<void(DialogScript&, HWND)>& prepare = {}, int close = IDCANCEL) {
     SCOPED_TRACE(title);
@@ -214,6 +236,7 @@ void CheckDialog(CDialog& dialog, const std::string& title, const std::vector<co
         ASSERT_TRUE(window);
         if (prepare) prepare(s, window);
         ExpectTextsWhole(window, labels);
+        ExpectPicturesFill(window);
         DialogScript::Click(window, close);
         s.WaitGone(window);
     });
@@ -263,6 +286,29 @@ TEST_F(DialogTexts, EveryLetterHasItsGlyphAndEveryTextFitsItsControl) {
     }, IDOK);
     CQueryPassword query;
     CheckDialog(query, "Введите пароль", {&query.m_labelPrompt});
+}
+
+// Moved to a monitor of another scale, a dialog scales itself and its
+// controls (Windows does so for dialogs; Wine scales nothing on the message,
+// so the frames are grown here first); the pictures follow their frames.
+TEST_F(DialogTexts, PicturesFollowTheirFramesToAnotherScale) {
+    const auto growAndRescale = [](DialogScript&, HWND window) {
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+            RECT frame{};
+            GetClientRect(child, &frame);
+            SetWindowPos(child, nullptr, 0, 0, frame.right * 3 / 2, frame.bottom * 3 / 2,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RECT place{};
+        GetWindowRect(window, &place);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+    };
+    CAboutDlg about;
+    CheckDialog(about, "About Lumeyra", {&about.m_labelTitle, &about.m_labelMail}, growAndRescale, IDOK);
+    CRelese prompt;
+    prompt.m_strMessage = RestMessage(15, 45);
+    CheckDialog(prompt, "Отдохните", {}, growAndRescale);
 }
 
 }  // namespace
