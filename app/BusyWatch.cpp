@@ -82,7 +82,7 @@ BusyObservation ObserveUser(HWND spectacles, UserNotificationQuery query, Observ
     looked.front = GetForegroundWindow();
     if (!looked.front) return seen;
     HWND front = looked.root = RootOwner(looked.front);
-    looked.rootThread = GetWindowThreadProcessId(front, &looked.rootProcess);
+    GetWindowThreadProcessId(front, &looked.rootProcess);
     RECT window{};
     HMONITOR frontMonitor = nullptr;
     if (!MonitorOf(front, frontMonitor, seen.monitor) || !GetWindowRect(front, &window)) return seen;
@@ -106,8 +106,8 @@ BusyObservation ObserveUser(HWND spectacles, UserNotificationQuery query, Observ
 
 BusyWatch* BusyWatch::s_listening = nullptr;
 
-HWINEVENTHOOK BusyWatch::Hook(DWORD first, DWORD last, DWORD process, DWORD thread) {
-    return SetWinEventHook(first, last, nullptr, &BusyWatch::OnEvent, process, thread, WINEVENT_OUTOFCONTEXT);
+HWINEVENTHOOK BusyWatch::Hook(DWORD first, DWORD last, DWORD process) {
+    return SetWinEventHook(first, last, nullptr, &BusyWatch::OnEvent, process, 0, WINEVENT_OUTOFCONTEXT);
 }
 
 void CALLBACK BusyWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
@@ -134,7 +134,7 @@ void BusyWatch::Stop() {
     for (WinEventHook* hook :
          {&m_foreground, &m_minimised, &m_created, &m_ownMoved, &m_frontShown, &m_frontMoved})
         hook->Reset();
-    m_hookedProcess = m_hookedThread = 0;
+    m_hookedProcess = 0;
     m_frontUnheard = false;
     if (s_listening == this) s_listening = nullptr;
 }
@@ -198,25 +198,25 @@ bool BusyWatch::FrontChanged() const {
 }
 
 // The window in front moved, resized, shown, hidden or gone: told by its
-// own thread, so that the cursor's and the carets' moves elsewhere wake
-// nobody here. While the spectacles stand apart from it, by every thread:
+// own program (by any of its threads: a game's renderer may switch it to
+// full screen), so that the cursor's and the carets' moves elsewhere wake
+// nobody here. While the spectacles stand apart from it, by every program:
 // any window may come to cover their monitor.
 void BusyWatch::FollowFront() {
     const bool everywhere = m_windows.besideSearched;
     const DWORD process = everywhere ? 0 : m_windows.rootProcess;
-    const DWORD thread = everywhere ? 0 : m_windows.rootThread;
-    if (m_frontMoved && process == m_hookedProcess && thread == m_hookedThread) return;
+    if (m_frontMoved && process == m_hookedProcess) return;
     m_frontShown.Reset();
     m_frontMoved.Reset();
     m_hookedProcess = process;
-    m_hookedThread = thread;
     m_frontUnheard = false;
     if (!everywhere && !process) return;
-    m_frontShown.Reset(Hook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE, process, thread));
-    m_frontMoved.Reset(Hook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, process, thread));
+    m_frontShown.Reset(Hook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE, process));
+    m_frontMoved.Reset(Hook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, process));
     if (!everywhere && (!m_frontShown || !m_frontMoved)) {
-        // Wine refuses a hook on another program's thread: every thread's
-        // events then, sorted by window here.
+        // Refused (Wine refuses one on another program's thread, though
+        // not on the program): every program's events, sorted by window
+        // here.
         m_frontShown.Reset(Hook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE));
         m_frontMoved.Reset(Hook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE));
     }

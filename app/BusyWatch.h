@@ -16,7 +16,7 @@ using UserNotificationQuery = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
 struct ObservedWindows {
     HWND front = nullptr;  // as GetForegroundWindow gave it
     HWND root = nullptr;   // its root owner, the window judged
-    DWORD rootProcess = 0, rootThread = 0;
+    DWORD rootProcess = 0;
     // The highest window on the spectacles' monitor, searched for only when
     // that is another monitor than the front window's.
     bool besideSearched = false;
@@ -67,7 +67,7 @@ public:
     static constexpr int kCheckEvery = 5;
 
 private:
-    static HWINEVENTHOOK Hook(DWORD first, DWORD last, DWORD process = 0, DWORD thread = 0);
+    static HWINEVENTHOOK Hook(DWORD first, DWORD last, DWORD process = 0);
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
                                  DWORD);
     void Heard(DWORD event, HWND hwnd, LONG object, LONG child);
@@ -84,10 +84,10 @@ private:
     bool m_stale = true;
     int m_ticksSinceCheck = 0;
     WinEventHook m_foreground, m_minimised, m_created, m_ownMoved;
-    // On the thread of the window in front; on every thread while the
+    // On the program of the window in front; on every program while the
     // spectacles stand on another monitor than it.
     WinEventHook m_frontShown, m_frontMoved;
-    DWORD m_hookedProcess = 0, m_hookedThread = 0;
+    DWORD m_hookedProcess = 0;
     // The window in front could not be hooked: nothing would tell of it.
     bool m_frontUnheard = false;
 };
