@@ -87,6 +87,7 @@ std::span<const CLumeyraDlg::Message> CLumeyraDlg::Messages() {
         {WM_POWERBROADCAST, &CLumeyraDlg::OnPowerBroadcast},
         {WM_SETTINGCHANGE, &CLumeyraDlg::OnSettingChange},
         {WM_DPICHANGED, &CLumeyraDlg::OnDpiChanged},
+        {WM_DISPLAYCHANGE, &CLumeyraDlg::OnDisplayChange},
         {kPolicyChanged, &CLumeyraDlg::OnPolicyChanged},
     };
     return table;
@@ -136,6 +137,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
     m_policyWatch.Start(Hwnd(), kPolicyChanged);
+    m_busyWatch.Start(Hwnd());
 
     // The system reports the display's state at once on registering.
     if (WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION)) m_sessionNotification.Reset(Hwnd());
@@ -299,12 +301,19 @@ void CLumeyraDlg::OnStartedAgain() {
                           "Lumeyra уже запущена. Её значок — в области уведомлений.");
 }
 
+// Monitors come, go or change size: what covers one is looked at afresh.
+LRESULT CLumeyraDlg::OnDisplayChange(WPARAM, LPARAM) {
+    m_busyWatch.Invalidate();
+    PassOn();
+    return 0;
+}
+
 LRESULT CLumeyraDlg::OnTimer(WPARAM, LPARAM) {
     m_notifyIcon.Retry(NotifyIconFor(m_work));
     // Nobody presents to a locked screen: what was seen last holds until
     // the user is back, and the ticks meanwhile cost nothing more.
     if (!m_eyesVisibility.Away() && m_bQuietFullScreen)
-        FollowBusy(m_busySteadiness.Next(JudgeBusy(ObserveUser(Hwnd()))));
+        FollowBusy(m_busySteadiness.Next(JudgeBusy(m_busyWatch.Observe())));
     if (WorkTimerTick(m_work, m_senses, m_busy.holdPrompt)) {
         CRestDialogs dialogs;
         RunRestSequence(m_work, dialogs, App().m_bPromptOpen);
@@ -347,6 +356,7 @@ LRESULT CLumeyraDlg::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTALLKEYS; }
 
 LRESULT CLumeyraDlg::OnDestroy(WPARAM, LPARAM) {
     m_policyWatch.Stop();
+    m_busyWatch.Stop();
     m_sessionNotification.Reset();
     m_consoleDisplayNotification.Reset();
     m_sessionDisplayNotification.Reset();

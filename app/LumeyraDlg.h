@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/BusyWatch.h"
 #include "app/HookLibrary.h"
 #include "app/NotifyIcon.h"
 #include "app/PolicyWatch.h"
@@ -59,6 +60,7 @@ private:
     LRESULT OnSessionChange(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnPolicyChanged(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
 
@@ -168,6 +170,8 @@ private:
     // Busy as believed: seen on two ticks in a row.
     BusySteadiness m_busySteadiness;
     BusyJudgement m_busy;
+    // Looks at the user again only when something changed.
+    BusyWatch m_busyWatch;
     CNotifyIcon m_notifyIcon;
     // What a second start of the program posts here.
     const UINT m_uStartedAgain;

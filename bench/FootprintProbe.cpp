@@ -1,8 +1,10 @@
 // The footprint benchmark's hands inside Wine: it tells the running program
-// that the session is locked or unlocked (as Windows would), ends it, and
-// times warm starts from launch to the visible window.
+// that the session is locked or unlocked (as Windows would), sets its
+// opacity through its settings as a user would, ends it, and times warm
+// starts from launch to the visible window.
 //
 //   footprint_probe lock | unlock
+//   footprint_probe opacity PERCENT   (prints the opacity it replaced)
 //   footprint_probe end
 //   footprint_probe starts N DIR    (prints one start time in ms per line)
 #include <windows.h>
@@ -63,6 +65,38 @@ bool End(HWND main) {
     return true;
 }
 
+// Waits up to a minute for `done`.
+template <class Done>
+bool WaitFor(Done done) {
+    for (int i = 0; i < 600; ++i) {
+        if (done()) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// The settings opened as from the menu, the opacity typed in and applied.
+int SetOpacity(HWND main, const char* percent) {
+    constexpr WPARAM kSettingsCommand = 170;
+    constexpr int kOpacityField = 1014;
+    PostMessageW(main, WM_COMMAND, kSettingsCommand, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindWindowW(L"#32770", L"Настройки")) != nullptr; })) {
+        fprintf(stderr, "the settings did not open\n");
+        return 1;
+    }
+    char old[16] = {};
+    GetDlgItemTextA(dialog, kOpacityField, old, sizeof old);
+    SetDlgItemTextA(dialog, kOpacityField, percent);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (!WaitFor([&] { return !IsWindow(dialog); })) {
+        fprintf(stderr, "the settings did not close\n");
+        return 1;
+    }
+    printf("%s\n", old);
+    return 0;
+}
+
 double Ms(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
     return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
            static_cast<double>(frequency.QuadPart);
@@ -121,7 +155,8 @@ int main(int argc, char** argv) {
                      1);
         return 0;
     }
+    if (command == "opacity" && argc == 3) return SetOpacity(main, argv[2]);
     if (command == "end") return End(main) ? 0 : 1;
-    fprintf(stderr, "usage: footprint_probe lock|unlock|end|starts N DIR\n");
+    fprintf(stderr, "usage: footprint_probe lock|unlock|opacity PERCENT|end|starts N DIR\n");
     return 2;
 }

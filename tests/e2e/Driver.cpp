@@ -384,11 +384,12 @@ ForegroundWindow::ForegroundWindow(Kind kind) {
     m_thread = std::thread([kind, &made] {
         const bool full = kind == Kind::kFullScreen;
         const bool bare = kind == Kind::kMaximisedBare;
+        const bool windowed = kind == Kind::kWindowed;
         const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
         HWND window = CreateWindowExW(0, L"Static", L"Lumeyra test: in front",
-                                      full || bare ? WS_POPUP : WS_OVERLAPPEDWINDOW, 0, 0, full ? cx : 640,
-                                      full ? cy : 480, nullptr, nullptr, nullptr, nullptr);
-        ShowWindow(window, full ? SW_SHOW : SW_SHOWMAXIMIZED);
+                                      full || bare || windowed ? WS_POPUP : WS_OVERLAPPEDWINDOW, 0, 0,
+                                      full ? cx : 640, full ? cy : 480, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(window, full || windowed ? SW_SHOW : SW_SHOWMAXIMIZED);
         // Wherever the system stops a maximised window, this one covers
         // the screen and stays maximised.
         if (bare) SetWindowPos(window, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);

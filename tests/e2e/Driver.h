@@ -145,7 +145,8 @@ std::wstring NotifyIconTip(const std::wstring& start);
 // a caption (a frameless application), stretched over the whole screen.
 class ForegroundWindow {
 public:
-    enum class Kind { kFullScreen, kMaximised, kMaximisedBare };
+    // kWindowed: a player's borderless window, 640 by 480, not maximised.
+    enum class Kind { kFullScreen, kMaximised, kMaximisedBare, kWindowed };
     explicit ForegroundWindow(Kind kind);
     ~ForegroundWindow();
     ForegroundWindow(const ForegroundWindow&) = delete;

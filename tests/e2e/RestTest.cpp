@@ -349,6 +349,26 @@ TEST_F(RestTest, FullScreenProgramKeepsTheSpectaclesAndThePromptAway) {
         EXPECT_TRUE(IsWindowVisible(main));
         EXPECT_TRUE(ExStyle(main) & WS_EX_TOPMOST);
     }
+
+    // A player goes full screen in its own window and back, in front all
+    // the while: no window comes or goes, and the spectacles follow all the
+    // same. Away within a few ticks (where the system tells of no resize,
+    // as Wine, the program checks the window in front every few), back on
+    // the first.
+    ForegroundWindow player(ForegroundWindow::Kind::kWindowed);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == player.Hwnd(); }, 10s));
+    ActiveTick(main);
+    ActiveTick(main);
+    ASSERT_TRUE(IsWindowVisible(main));
+    auto resize = [&](int cx, int cy) {
+        ASSERT_TRUE(SetWindowPos(player.Hwnd(), nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE));
+    };
+    resize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_NE(TicksUntil(main, [&] { return !IsWindowVisible(main); }, 8), -1)
+        << "the spectacles stay over the player gone full screen";
+    resize(640, 480);
+    ActiveTick(main);
+    EXPECT_TRUE(IsWindowVisible(main)) << "the spectacles wait for the player back in its window";
 }
 
 // The user who wants the prompt whatever runs turns the choice off.
