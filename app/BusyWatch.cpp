@@ -104,20 +104,13 @@ BusyObservation ObserveUser(HWND spectacles, UserNotificationQuery query, Observ
     return seen;
 }
 
-BusyWatch* BusyWatch::s_listening = nullptr;
-
-HWINEVENTHOOK BusyWatch::Hook(DWORD first, DWORD last, DWORD process) {
-    return SetWinEventHook(first, last, nullptr, &BusyWatch::OnEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+HWINEVENTHOOK BusyWatch::Hook(DWORD first, DWORD last, DWORD process) const {
+    return SetWinEventHook(first, last, nullptr, m_events, process, 0, WINEVENT_OUTOFCONTEXT);
 }
 
-void CALLBACK BusyWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
-                                 DWORD) {
-    if (s_listening) s_listening->Heard(event, hwnd, object, child);
-}
-
-void BusyWatch::Start(HWND spectacles) {
+void BusyWatch::Start(HWND spectacles, WINEVENTPROC events) {
     Stop();
-    s_listening = this;
+    m_events = events;
     m_spectacles = spectacles;
     m_stale = true;
     m_foreground.Reset(Hook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND));
@@ -136,7 +129,6 @@ void BusyWatch::Stop() {
         hook->Reset();
     m_hookedProcess = 0;
     m_frontUnheard = false;
-    if (s_listening == this) s_listening = nullptr;
 }
 
 void BusyWatch::Heard(DWORD event, HWND hwnd, LONG object, LONG child) {

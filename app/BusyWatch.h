@@ -52,10 +52,12 @@ public:
     BusyWatch& operator=(const BusyWatch&) = delete;
 
     // Listens on the calling thread, whose message loop brings the events,
-    // for what changes the observation around `spectacles`. One watch at a
-    // time listens.
-    void Start(HWND spectacles);
+    // for what changes the observation around `spectacles`. A hook's
+    // callback is told nothing of whose it is: `events` is the owner's,
+    // which finds the watch and hands each event on to Heard.
+    void Start(HWND spectacles, WINEVENTPROC events);
     void Stop();
+    void Heard(DWORD event, HWND hwnd, LONG object, LONG child);
     // Once a tick: what the user does, looked at afresh when something may
     // have changed.
     BusyObservation Observe();
@@ -67,16 +69,13 @@ public:
     static constexpr int kCheckEvery = 5;
 
 private:
-    static HWINEVENTHOOK Hook(DWORD first, DWORD last, DWORD process = 0);
-    static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
-                                 DWORD);
-    void Heard(DWORD event, HWND hwnd, LONG object, LONG child);
+    HWINEVENTHOOK Hook(DWORD first, DWORD last, DWORD process = 0) const;
     void Look();
     bool FrontChanged() const;
     void FollowFront();
 
-    static BusyWatch* s_listening;
     UserNotificationQuery m_query;
+    WINEVENTPROC m_events = nullptr;
     HWND m_spectacles = nullptr;
     BusyObservation m_seen;
     ObservedWindows m_windows;

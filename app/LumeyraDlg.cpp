@@ -137,7 +137,7 @@ BOOL CLumeyraDlg::OnInitDialog() {
     CutToOutline();
     m_hook.Load("HookKeyUp.dll");
     m_policyWatch.Start(Hwnd(), kPolicyChanged);
-    m_busyWatch.Start(Hwnd());
+    m_busyWatch.Start(Hwnd(), &CLumeyraDlg::OnBusyEvent);
 
     // The system reports the display's state at once on registering.
     if (WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION)) m_sessionNotification.Reset(Hwnd());
@@ -241,6 +241,13 @@ LRESULT CLumeyraDlg::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
     else if (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS)
         FollowVisibility(m_eyesVisibility.DisplayChanged(EyesVisibility::Display::kSession, state));
     return TRUE;
+}
+
+// Out of context, on this window's thread: the one main window's watch.
+void CALLBACK CLumeyraDlg::OnBusyEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                                       DWORD) {
+    if (auto* main = static_cast<CLumeyraDlg*>(CAppBase::MainWindow()))
+        main->m_busyWatch.Heard(event, hwnd, object, child);
 }
 
 void CLumeyraDlg::FollowBusy(const BusyJudgement& busy) {

@@ -63,6 +63,9 @@ private:
     LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnPolicyChanged(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    // What the busy watch's hooks hear, handed to it.
+    static void CALLBACK OnBusyEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                                     DWORD);
 
     void OnAbout();
     void OnHelpFromWindow();
