@@ -29,6 +29,7 @@ std::span<const CAboutDlg::Message> CAboutDlg::Messages() {
     static constexpr Message table[] = {
         {WM_DESTROY, &CAboutDlg::OnDestroy},
         {WM_DPICHANGED, &CAboutDlg::OnDpiChanged},
+        {kScaleSettled, &CAboutDlg::OnScaleSettled},
     };
     return table;
 }
@@ -78,9 +79,15 @@ void CAboutDlg::ShowAtScale() {
 }
 
 // Moved to a monitor of another scale: the dialog scales itself and its
-// controls, then the cursor and the logo follow.
+// controls once this message is through, then the cursor and the logo
+// follow.
 LRESULT CAboutDlg::OnDpiChanged(WPARAM, LPARAM) {
     PassOn();
+    PostMessageW(Hwnd(), kScaleSettled, 0, 0);
+    return 0;
+}
+
+LRESULT CAboutDlg::OnScaleSettled(WPARAM, LPARAM) {
     ShowAtScale();
     return 0;
 }

@@ -27,6 +27,7 @@ private:
 
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnScaleSettled(WPARAM, LPARAM);
     void OnFold();
     // Moves the box to m_rcWindow.
     void MoveToFold();

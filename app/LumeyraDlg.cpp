@@ -55,7 +55,7 @@ UINT EyesClip(int dpi) {
 // themselves, to sizes of their own.
 void KeepDialogManagerFromRescaling(HWND hwnd) {
     using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
-    constexpr int kDisableAll = 0x0003;  // DDC_DISABLE_ALL
+    constexpr int kDisableAll = 0x0001;  // DDC_DISABLE_ALL
     if (const auto set = reinterpret_cast<SetBehaviorFn>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior"))))
         set(hwnd, kDisableAll, kDisableAll);

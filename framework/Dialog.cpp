@@ -82,9 +82,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessage(target, WM_COMMAND, kHelpCommand, 0);
         return TRUE;
     }
-    // Moved to a monitor of another scale: the window takes the rectangle
-    // the system suggests, which keeps it under the mouse while dragged.
-    if (message == WM_DPICHANGED && lParam) {
+    // Moved to a monitor of another scale. Where the dialog manager
+    // rescales dialogs, the default dialog procedure must see the message;
+    // before it, the window takes the rectangle the system suggests, which
+    // keeps it under the mouse while dragged.
+    if (message == WM_DPICHANGED && lParam && !DialogManagerScales()) {
         const RECT* r = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(m_hWnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);

@@ -14,6 +14,11 @@ UINT WindowDpi(HWND hwnd) {
     return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
 }
 
+bool DialogManagerScales() {
+    static const bool scales = GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior");
+    return scales;
+}
+
 int MetricForDpi(int index, UINT dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
     static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(

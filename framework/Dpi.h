@@ -19,6 +19,16 @@ int MetricForDpi(int index, UINT dpi);
 // shared 32-pixel icon LoadIcon gives.
 IconHandle LoadIconAt(HINSTANCE instance, UINT id, int index, UINT dpi);
 
+// Whether the dialog manager rescales a dialog itself (Windows 10 1703 on):
+// on WM_DPICHANGED, left to the default dialog procedure, it resizes the
+// dialog, lays its controls out anew and gives them fonts for the scale.
+bool DialogManagerScales();
+
+// What a dialog posts itself on WM_DPICHANGED to fit what it made for the
+// old scale (pictures, cursors) to the new: by the time it comes, the
+// dialog manager has laid the controls out anew.
+constexpr UINT kScaleSettled = WM_APP + 0x2E0;
+
 // Messages of per-monitor scaling, for headers that predate them.
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0

@@ -26,6 +26,7 @@ std::span<const CRelese::Message> CRelese::Messages() {
         {WM_TIMER, &CRelese::OnTimer},
         {WM_DESTROY, &CRelese::OnDestroy},
         {WM_DPICHANGED, &CRelese::OnDpiChanged},
+        {kScaleSettled, &CRelese::OnScaleSettled},
     };
     return table;
 }
@@ -53,9 +54,15 @@ void CRelese::FitLandscape() {
 }
 
 // Moved to a monitor of another scale: the dialog scales itself and its
-// controls, then the landscape follows its frame.
+// controls once this message is through, then the landscape follows its
+// frame.
 LRESULT CRelese::OnDpiChanged(WPARAM, LPARAM) {
     PassOn();
+    PostMessageW(Hwnd(), kScaleSettled, 0, 0);
+    return 0;
+}
+
+LRESULT CRelese::OnScaleSettled(WPARAM, LPARAM) {
     FitLandscape();
     return 0;
 }

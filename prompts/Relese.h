@@ -28,6 +28,7 @@ private:
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnScaleSettled(WPARAM, LPARAM);
     void OnHelpButton();
     // Puts the landscape into its frame at the frame's present size.
     void FitLandscape();

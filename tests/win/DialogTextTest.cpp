@@ -198,6 +198,21 @@ void ExpectTextsWhole(HWND dialog, const std::vector<const CLabel*>& labels) {
 // size its template gives it in dialog units (rather than taking its
 // picture's), and the picture it holds has that size, so that the static
 // draws it pixel for pixel rather than stretching it.
+// Whether every picture has its frame's size.
+bool PicturesFitFrames(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+        BITMAP picture{};
+        RECT frame{};
+        if (!GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                        sizeof picture, &picture) ||
+            !GetClientRect(child, &frame) || picture.bmWidth != frame.right ||
+            std::abs(picture.bmHeight) != frame.bottom)
+            return false;
+    }
+    return true;
+}
+
 void ExpectPicturesFill(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongW(child, GWL_STYLE);
@@ -292,7 +307,7 @@ TEST_F(DialogTexts, EveryLetterHasItsGlyphAndEveryTextFitsItsControl) {
 // controls (Windows does so for dialogs; Wine scales nothing on the message,
 // so the frames are grown here first); the pictures follow their frames.
 TEST_F(DialogTexts, PicturesFollowTheirFramesToAnotherScale) {
-    const auto growAndRescale = [](DialogScript&, HWND window) {
+    const auto growAndRescale = [](DialogScript& s, HWND window) {
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
             RECT frame{};
@@ -303,6 +318,8 @@ TEST_F(DialogTexts, PicturesFollowTheirFramesToAnotherScale) {
         RECT place{};
         GetWindowRect(window, &place);
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+        // The pictures follow once the dialog manager has laid the dialog out.
+        s.WaitUntil([window] { return PicturesFitFrames(window); });
     };
     CAboutDlg about;
     CheckDialog(about, "About Lumeyra", {&about.m_labelTitle, &about.m_labelMail}, growAndRescale, IDOK);
