@@ -141,6 +141,22 @@ bool Program::Running() const {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+std::string Program::State() const {
+    if (!m_info.hProcess) return "the program did not start";
+    DWORD code = 0;
+    if (!Running())
+        return GetExitCodeProcess(m_info.hProcess, &code) ? "the program ended with code " + std::to_string(code)
+                                                          : "the program ended";
+    std::string titles;
+    FindOwnWindow(
+        [&titles](HWND hwnd) {
+            titles += " \"" + Narrow(TextOf(hwnd)) + (IsWindowVisible(hwnd) ? "\"" : "\" (hidden)");
+            return false;
+        },
+        false);
+    return "the program runs; its windows:" + (titles.empty() ? std::string(" none") : titles);
+}
+
 HWND Program::FindOwnWindow(const std::function<bool(HWND)>& match, bool visibleOnly) const {
     return testsupport::FindTopWindow(
         [&](HWND hwnd) {

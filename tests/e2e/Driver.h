@@ -61,6 +61,9 @@ public:
 
     DWORD Id() const { return m_info.dwProcessId; }
     bool Running() const;
+    // For a failure's message: not started, ended (with its code), or
+    // running, with the titles of its top-level windows, hidden ones too.
+    std::string State() const;
     // The exit code once the program has ended within `timeout`; -1 if not.
     long WaitForExit(std::chrono::milliseconds timeout) const;
     // The program's visible top-level window with this title.

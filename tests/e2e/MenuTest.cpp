@@ -76,7 +76,7 @@ protected:
         BeforeStart();
         m_program = std::make_unique<Program>();
         main = m_program->WaitForWindow(L"Lumeyra", kTimeout);
-        ASSERT_TRUE(main);
+        ASSERT_TRUE(main) << m_program->State();
         m_program->SetMainWindow(main);
         ASSERT_TRUE(m_program->DriveTime(main));
     }

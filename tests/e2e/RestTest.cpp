@@ -64,7 +64,7 @@ protected:
         StoreSetting("alpha", 100);
         StoreSetting("StopTimer", 0);
         main = program.WaitForWindow(L"Lumeyra", kTimeout);
-        ASSERT_TRUE(main);
+        ASSERT_TRUE(main) << program.State();
         program.SetMainWindow(main);
         ASSERT_TRUE(program.DriveTime(main));
         // From here the journey's ticks are all the program counts.
