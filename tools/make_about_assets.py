@@ -24,7 +24,7 @@ import os
 import struct
 import sys
 
-from make_icons import PALETTE, SIZES
+from make_icons import PALETTE, SIZES, icon_file
 
 BLACK, OLIVE, TEAL, SILVER, GREY = 0, 3, 6, 7, 8
 YELLOW, CYAN, WHITE = 11, 14, 15
@@ -291,18 +291,7 @@ def question_rows(size):
 
 def icon(images):
     """A .ico file of 4-bpp images; None pixels are transparent."""
-    head = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    entries = b''
-    data = b''
-    for rows in images:
-        image = icon_image(rows)
-        size = len(rows)
-        entries += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4,
-                               len(image), offset)
-        offset += len(image)
-        data += image
-    return head + entries + data
+    return icon_file([(len(rows), icon_image(rows)) for rows in images])
 
 
 def icon_image(rows):
