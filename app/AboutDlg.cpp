@@ -28,7 +28,6 @@ CAboutDlg::CAboutDlg() : CDialogImpl(IDD_ABOUTBOX) {}
 std::span<const CAboutDlg::Message> CAboutDlg::Messages() {
     static constexpr Message table[] = {
         {WM_DESTROY, &CAboutDlg::OnDestroy},
-        {WM_DPICHANGED, &CAboutDlg::OnDpiChanged},
         {kScaleSettled, &CAboutDlg::OnScaleSettled},
     };
     return table;
@@ -78,15 +77,8 @@ void CAboutDlg::ShowAtScale() {
     ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
 }
 
-// Moved to a monitor of another scale: the dialog scales itself and its
-// controls once this message is through, then the cursor and the logo
-// follow.
-LRESULT CAboutDlg::OnDpiChanged(WPARAM, LPARAM) {
-    PassOn();
-    PostMessageW(Hwnd(), kScaleSettled, 0, 0);
-    return 0;
-}
-
+// Moved to a monitor of another scale, and laid out for it: the cursor and
+// the logo follow.
 LRESULT CAboutDlg::OnScaleSettled(WPARAM, LPARAM) {
     ShowAtScale();
     return 0;

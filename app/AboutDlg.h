@@ -26,7 +26,6 @@ private:
     static std::span<const Command> Commands();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnScaleSettled(WPARAM, LPARAM);
     void OnFold();
     // Moves the box to m_rcWindow.

@@ -63,6 +63,10 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     // their dialog.
     if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE)
         SendToDescendants(m_hWnd, message, wParam, lParam);
+    // What a dialog made for its old scale (pictures, cursors) is fitted to
+    // the new one on kScaleSettled, which comes once the dialog manager has
+    // laid the controls out anew.
+    if (message == WM_DPICHANGED) PostMessageW(m_hWnd, kScaleSettled, 0, 0);
     LRESULT result = 0;
     // Handlers may pump messages of their own, so keep the outer flag.
     bool outerPassOn = std::exchange(m_bPassOn, false);

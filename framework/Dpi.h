@@ -24,9 +24,9 @@ IconHandle LoadIconAt(HINSTANCE instance, UINT id, int index, UINT dpi);
 // dialog, lays its controls out anew and gives them fonts for the scale.
 bool DialogManagerScales();
 
-// What a dialog posts itself on WM_DPICHANGED to fit what it made for the
-// old scale (pictures, cursors) to the new: by the time it comes, the
-// dialog manager has laid the controls out anew.
+// What every dialog posts itself on WM_DPICHANGED, for what it made for the
+// old scale (pictures, cursors) to be fitted to the new: by the time it
+// comes, the dialog manager has laid the controls out anew.
 constexpr UINT kScaleSettled = WM_APP + 0x2E0;
 
 // Messages of per-monitor scaling, for headers that predate them.

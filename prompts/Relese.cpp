@@ -25,7 +25,6 @@ std::span<const CRelese::Message> CRelese::Messages() {
         {WM_SHOWWINDOW, &CRelese::OnShowWindow},
         {WM_TIMER, &CRelese::OnTimer},
         {WM_DESTROY, &CRelese::OnDestroy},
-        {WM_DPICHANGED, &CRelese::OnDpiChanged},
         {kScaleSettled, &CRelese::OnScaleSettled},
     };
     return table;
@@ -53,15 +52,8 @@ void CRelese::FitLandscape() {
     ShowPicture(frame, m_picture, FitPicture(static_cast<HBITMAP>(landscape.Get()), FrameOf(frame)));
 }
 
-// Moved to a monitor of another scale: the dialog scales itself and its
-// controls once this message is through, then the landscape follows its
-// frame.
-LRESULT CRelese::OnDpiChanged(WPARAM, LPARAM) {
-    PassOn();
-    PostMessageW(Hwnd(), kScaleSettled, 0, 0);
-    return 0;
-}
-
+// Moved to a monitor of another scale, and laid out for it: the landscape
+// follows its frame.
 LRESULT CRelese::OnScaleSettled(WPARAM, LPARAM) {
     FitLandscape();
     return 0;

@@ -27,7 +27,6 @@ private:
     LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnScaleSettled(WPARAM, LPARAM);
     void OnHelpButton();
     // Puts the landscape into its frame at the frame's present size.
