@@ -76,6 +76,14 @@ xvfb_start() {
   return 1
 }
 
+# Wine closes a desktop one second after the last program on it ends; a
+# program that starts in that moment can be left without one and end at
+# once (see tests/support/DesktopHold.cpp). The holder stays on the desktop
+# for the whole run and ends with the prefix's server, in wine_cleanup.
+hold_desktop() {
+  "$WINE" "$BUILD_WIN/bin/desktop_hold.exe" </dev/null >/dev/null 2>&1 &
+}
+
 # Ends only what these scripts started: this prefix's wineserver and our Xvfb.
 wine_cleanup() {
   "$WINESERVER" -k 2>/dev/null || true

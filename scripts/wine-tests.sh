@@ -17,6 +17,7 @@ xvfb_start
 wine_prefix_setup
 # A persistent server, so that Wine's helpers do not hold ctest's pipes open.
 "$WINESERVER" -p
+hold_desktop
 rm -rf "$BUILD_WIN/artifacts"
 status=0
 # Wine reads the display scale (LogPixels) when a process starts and hands

@@ -20,6 +20,7 @@ rm -rf "$WINEPREFIX" "$state"
 mkdir -p "$state"
 wine_prefix_setup
 "$WINESERVER" -p
+hold_desktop
 
 to_win() { echo "Z:${1//\//\\}"; }
 # The administrative template in a package's folder names every policy the
