@@ -72,9 +72,7 @@ void CAboutDlg::ShowAtScale() {
     m_linkCursor = std::move(hand);
 
     // The logo made anew for its frame, which has the dialog's scale.
-    HWND eye = Item(IDC_ABOUT_EYE);
-    GdiHandle logo(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(IDB_ABOUT_EYE)));
-    ShowPicture(eye, m_eye, FitPicture(static_cast<HBITMAP>(logo.Get()), FrameOf(eye)));
+    ShowFittedPicture(Item(IDC_ABOUT_EYE), m_eye, AppInstance(), IDB_ABOUT_EYE);
 }
 
 // Moved to a monitor of another scale, and laid out for it: the cursor and

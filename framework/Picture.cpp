@@ -64,3 +64,8 @@ void ShowPicture(HWND control, GdiHandle& shown, GdiHandle picture) {
     }
     shown = std::move(picture);
 }
+
+void ShowFittedPicture(HWND control, GdiHandle& shown, HINSTANCE module, UINT id) {
+    GdiHandle picture(LoadBitmapW(module, MAKEINTRESOURCEW(id)));
+    ShowPicture(control, shown, FitPicture(static_cast<HBITMAP>(picture.Get()), FrameOf(control)));
+}

@@ -22,3 +22,8 @@ SIZE FrameOf(HWND control);
 // hands back what it held: that is deleted here unless `shown` held it,
 // which then goes as `picture` takes its place.
 void ShowPicture(HWND control, GdiHandle& shown, GdiHandle picture = GdiHandle());
+
+// The bitmap resource `id` of `module` fitted to the bitmap static
+// `control` at its present size and shown there, kept in `shown`: called
+// again once the control has its size for a new scale.
+void ShowFittedPicture(HWND control, GdiHandle& shown, HINSTANCE module, UINT id);

@@ -47,9 +47,7 @@ BOOL CRelese::OnInitDialog() {
 
 // The landscape made to fill its frame, which has the dialog's scale.
 void CRelese::FitLandscape() {
-    HWND frame = Item(IDC_RELESE_PICTURE);
-    GdiHandle landscape(LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(m_nPictureId)));
-    ShowPicture(frame, m_picture, FitPicture(static_cast<HBITMAP>(landscape.Get()), FrameOf(frame)));
+    ShowFittedPicture(Item(IDC_RELESE_PICTURE), m_picture, AppInstance(), static_cast<UINT>(m_nPictureId));
 }
 
 // Moved to a monitor of another scale, and laid out for it: the landscape
