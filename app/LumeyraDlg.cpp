@@ -50,17 +50,6 @@ UINT EyesClip(int dpi) {
     }
 }
 
-// Windows 10 1703 on rescales a per-monitor dialog's controls itself when
-// its scale changes; the spectacles size their window, clip and outline
-// themselves, to sizes of their own.
-void KeepDialogManagerFromRescaling(HWND hwnd) {
-    using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
-    constexpr int kDisableAll = 0x0001;  // DDC_DISABLE_ALL
-    if (const auto set = reinterpret_cast<SetBehaviorFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior"))))
-        set(hwnd, kDisableAll, kDisableAll);
-}
-
 constexpr const char* kRegistryErrorText =
     "Помилка при роботі з реєстром. \rМожливо у вас недостатньо прав.\rНасстройки будуть стандартними.";
 
@@ -115,6 +104,8 @@ BOOL CLumeyraDlg::OnInitDialog() {
         RemoveMenu(menu, 0, MF_BYPOSITION);
     }
     SetWindowText(Hwnd(), L"Lumeyra");
+    // The spectacles size their window, clip and outline themselves, to
+    // sizes of their own, on a change of scale.
     KeepDialogManagerFromRescaling(Hwnd());
     // Sized before it is placed: the placement keeps the window's size.
     m_nSpectaclesDpi = SpectaclesDpi(static_cast<int>(WindowDpi(Hwnd())));

@@ -14,9 +14,23 @@ UINT WindowDpi(HWND hwnd) {
     return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
 }
 
-bool DialogManagerScales() {
-    static const bool scales = GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior");
-    return scales;
+namespace {
+using SetDialogBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+
+// SetDialogDpiChangeBehavior, which exists where the dialog manager
+// rescales dialogs; null elsewhere.
+SetDialogBehaviorFn DialogBehaviorSetter() {
+    static const auto set = reinterpret_cast<SetDialogBehaviorFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    return set;
+}
+}  // namespace
+
+bool DialogManagerScales() { return DialogBehaviorSetter() != nullptr; }
+
+void KeepDialogManagerFromRescaling(HWND dialog) {
+    constexpr int kDisableAll = 0x0001;  // DDC_DISABLE_ALL
+    if (const auto set = DialogBehaviorSetter()) set(dialog, kDisableAll, kDisableAll);
 }
 
 int MetricForDpi(int index, UINT dpi) {

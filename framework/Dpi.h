@@ -23,6 +23,9 @@ IconHandle LoadIconAt(HINSTANCE instance, UINT id, int index, UINT dpi);
 // on WM_DPICHANGED, left to the default dialog procedure, it resizes the
 // dialog, lays its controls out anew and gives them fonts for the scale.
 bool DialogManagerScales();
+// Keeps the dialog manager from rescaling `dialog` and its controls, for a
+// dialog that sizes itself to sizes of its own.
+void KeepDialogManagerFromRescaling(HWND dialog);
 
 // What every dialog posts itself on WM_DPICHANGED, for what it made for the
 // old scale (pictures, cursors) to be fitted to the new: by the time it
